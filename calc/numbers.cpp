@@ -1,0 +1,243 @@
+#include "numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace ztc {
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// Walks the text, skipping blanks wherever they stand.
+class Reader {
+  public:
+    explicit Reader(QStringView text) : m_text(text) {}
+
+    QChar peek() {
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
+            ++m_pos;
+        return m_pos < m_text.size() ? m_text[m_pos] : QChar();
+    }
+    void next() { ++m_pos; }
+
+  private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+int digitValue(QChar c, int base) {
+    const char16_t u = c.unicode();
+    int v = -1;
+    if (u >= u'0' && u <= u'9')
+        v = u - u'0';
+    else if (u >= u'a' && u <= u'f')
+        v = u - u'a' + 10;
+    else if (u >= u'A' && u <= u'F')
+        v = u - u'A' + 10;
+    return v < base ? v : -1;
+}
+
+// "&H…" or "&O…", the ampersand already read. Wider literals wrap to wider signed integers.
+double readRadix(Reader &in) {
+    const QChar kind = in.peek().toUpper();
+    const int base = kind == u'H' ? 16 : kind == u'O' ? 8 : 0;
+    if (base == 0)
+        return 0;
+    in.next();
+    std::uint64_t value = 0;
+    int digits = 0;
+    for (int d; (d = digitValue(in.peek(), base)) >= 0; in.next()) {
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(d);
+        ++digits;
+    }
+    if (base == 16) {
+        if (digits <= 2)
+            return static_cast<double>(value);
+        if (digits <= 4)
+            return static_cast<std::int16_t>(value);
+        if (digits <= 8)
+            return static_cast<std::int32_t>(value);
+        return static_cast<double>(static_cast<std::int64_t>(value));
+    }
+    if (value <= 0xFFFFu)
+        return static_cast<std::int16_t>(value);
+    if (value <= 0xFFFFFFFFu)
+        return static_cast<std::int32_t>(value);
+    return static_cast<double>(static_cast<std::int64_t>(value));
+}
+
+} // namespace
+
+double Val(QStringView text) {
+    Reader in(text);
+    if (in.peek() == u'&') {
+        in.next();
+        const double v = readRadix(in);
+        return v == 0 ? 0.0 : v;
+    }
+
+    std::string number;
+    if (in.peek() == u'+' || in.peek() == u'-') {
+        if (in.peek() == u'-')
+            number += '-';
+        in.next();
+    }
+
+    // Significant digits and where the decimal point stands among them, so that a result beyond
+    // the range of a double can be told apart from one below it.
+    bool point = false, anyDigit = false, nonZero = false;
+    long long magnitude = 0; // decimal exponent of the leading non-zero digit, plus one
+    for (QChar c; (c = in.peek()) == u'.' || c.isDigit(); in.next()) {
+        if (c == u'.') {
+            if (point)
+                break;
+            point = true;
+            number += '.';
+            continue;
+        }
+        const int d = digitValue(c, 10);
+        if (d < 0) // a digit of another script
+            break;
+        anyDigit = true;
+        number += static_cast<char>('0' + d);
+        if (d != 0 && !nonZero) {
+            nonZero = true;
+        }
+        if (nonZero && !point)
+            ++magnitude;
+        else if (!nonZero && point)
+            --magnitude;
+    }
+    if (!anyDigit)
+        return 0;
+
+    long long exponent = 0;
+    const QChar e = in.peek();
+    if (e == u'e' || e == u'E' || e == u'd' || e == u'D') {
+        in.next();
+        bool negative = false;
+        if (in.peek() == u'+' || in.peek() == u'-') {
+            negative = in.peek() == u'-';
+            in.next();
+        }
+        for (int d; (d = digitValue(in.peek(), 10)) >= 0; in.next()) {
+            // Saturate: far beyond any double either way.
+            if (exponent < 100000)
+                exponent = exponent * 10 + d;
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    if (!nonZero)
+        return 0;
+    number += 'e';
+    number += std::to_string(exponent);
+
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    Q_UNUSED(end);
+    if (ec == std::errc::result_out_of_range) {
+        const bool negative = number.front() == '-';
+        value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        if (negative)
+            value = -value;
+    }
+    return value == 0 ? 0.0 : value;
+}
+
+QLocale effectiveLocale() {
+    const QLocale locale;
+    return locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                           : locale;
+}
+
+QString formatCurrency(double amount, const QLocale &locale) {
+    return locale.toCurrencyString(amount);
+}
+
+namespace {
+
+bool isSign(QStringView s, const QLocale &locale, bool *negative) {
+    if (s.isEmpty())
+        return false;
+    if (s.startsWith(locale.negativeSign()) || s.front() == u'-') {
+        *negative = true;
+        return true;
+    }
+    if (s.startsWith(locale.positiveSign()) || s.front() == u'+') {
+        *negative = false;
+        return true;
+    }
+    return false;
+}
+
+std::optional<double> readMoney(QStringView text, const QLocale &locale, const QString &symbol) {
+    QStringView s = text.trimmed();
+    bool negative = false, signSeen = false;
+
+    if (s.size() >= 2 && s.front() == u'(' && s.back() == u')') {
+        negative = signSeen = true;
+        s = s.sliced(1, s.size() - 2).trimmed();
+    }
+    auto takeLeadingSign = [&] {
+        bool neg = false;
+        if (signSeen || !isSign(s, locale, &neg))
+            return;
+        const qsizetype len = s.startsWith(locale.negativeSign())   ? locale.negativeSign().size()
+                              : s.startsWith(locale.positiveSign()) ? locale.positiveSign().size()
+                                                                    : 1;
+        s = s.sliced(len).trimmed();
+        negative = neg;
+        signSeen = true;
+    };
+    auto takeTrailingSign = [&] {
+        if (signSeen || s.isEmpty())
+            return;
+        for (const QString &sign : {locale.negativeSign(), locale.positiveSign(),
+                                    QStringLiteral("-"), QStringLiteral("+")}) {
+            if (!sign.isEmpty() && s.endsWith(sign)) {
+                negative = sign == locale.negativeSign() || sign == u"-";
+                signSeen = true;
+                s = s.chopped(sign.size()).trimmed();
+                return;
+            }
+        }
+    };
+
+    takeLeadingSign();
+    if (!symbol.isEmpty()) {
+        if (s.startsWith(symbol))
+            s = s.sliced(symbol.size()).trimmed();
+        else if (s.endsWith(symbol))
+            s = s.chopped(symbol.size()).trimmed();
+    }
+    takeLeadingSign(); // "$-2.00"
+    takeTrailingSign();
+
+    // A sign left over would be a second one.
+    bool ignored;
+    if (s.isEmpty() || isSign(s, locale, &ignored))
+        return std::nullopt;
+    bool ok = false;
+    const double value = locale.toDouble(s, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+} // namespace
+
+std::optional<double> toMoney(const QString &text, const QLocale &locale) {
+    if (auto v = readMoney(text, locale, locale.currencySymbol()))
+        return v;
+    static const QLocale us(QLocale::English, QLocale::UnitedStates);
+    return readMoney(text, us, QStringLiteral("$"));
+}
+
+} // namespace ztc

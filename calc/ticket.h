@@ -1,0 +1,56 @@
+#pragma once
+
+#include "catalogue.h"
+#include "state.h"
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace ztc {
+
+// What the calculation reads of a runner list: each item's text and whether it is selected.
+struct ListItem {
+    QString text;
+    bool selected = false;
+};
+using RunnerList = QList<ListItem>;
+
+// Everything the calculation reads besides the state record.
+struct TicketInput {
+    QString wagerType;
+    std::array<RunnerList, kLegCount> legs; // leg A first
+
+    const RunnerList &leg(int n) const { return legs[static_cast<std::size_t>(n - 1)]; }
+    RunnerList &leg(int n) { return legs[static_cast<std::size_t>(n - 1)]; }
+};
+
+// Ordered tuples taking one value from each position with no value twice; values not above 0
+// never take part. Cost grows with the number of values, not with their product.
+double countDistinctTuples(std::span<const std::vector<double>> positions);
+
+// Combinations of a same-race exotic: Exacta and Trifecta from the lists' selections,
+// Superfecta and Super High 5 from the runner arrays and counts of the record. 0 for a missing
+// or empty text and for any text that names none of the four.
+double CountExoticCombos(const std::optional<QString> &wagerType, const TicketInput &input,
+                         const CalcState &state);
+
+// Steps shared by every run: zero runner positions 1 onward and every count.
+void resetRunnerStore(CalcState &state);
+
+// The ticket text for one recognised wager type; for a Superfecta and a Super High 5 it also
+// fills the runner arrays and counts of its legs. The store must have been reset first.
+QString describeTicket(const WagerType &wager, const TicketInput &input, CalcState &state,
+                       const QLocale &locale);
+
+// One whole calculation. Nothing happens in help mode; otherwise the store is reset and the
+// ticket text returned, or nothing when the wager-type text names no wager type.
+std::optional<QString> calculateTicket(const TicketInput &input, CalcState &state,
+                                       const QLocale &locale);
+
+} // namespace ztc
