@@ -1,0 +1,10 @@
+#include "form1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    ztc::Form1 window;
+    window.show();
+    return app.exec();
+}

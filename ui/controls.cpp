@@ -1,0 +1,159 @@
+#include "controls.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+namespace ztc {
+
+ComboBox::ComboBox(QWidget *parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr); // typed text stays exactly as typed
+    setMaxVisibleItems(20);
+    // Only a pick from the list is a Click: Qt also counts Enter, and leaving the field with the
+    // text of an item, as picking it.
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    connect(this, &QComboBox::activated, this, &ComboBox::Click);
+    connect(lineEdit(), &QLineEdit::textEdited, this, &ComboBox::Change);
+}
+
+void ComboBox::setText(const QString &text) {
+    setEditText(text);
+    emit Change();
+}
+
+void ComboBox::clearAll() {
+    clear();
+    clearEditText();
+}
+
+namespace {
+
+// Rows exactly one line of text high, so that a whole field fits the list's height.
+class RowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(option.fontMetrics.height());
+        return size;
+    }
+};
+
+} // namespace
+
+ListBox::ListBox(QWidget *parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::MultiSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(false);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setItemDelegate(new RowDelegate(this));
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_silent)
+            m_toggled = true;
+    });
+}
+
+template <typename Fn> void ListBox::silently(Fn &&change) {
+    const bool was = m_silent;
+    m_silent = true;
+    change();
+    m_silent = was;
+}
+
+template <typename Fn> void ListBox::raiseAfter(Fn &&handleEvent) {
+    m_toggled = false;
+    handleEvent();
+    if (m_toggled) {
+        m_toggled = false;
+        emit Click();
+    }
+}
+
+QString ListBox::itemText(int i) const {
+    const QListWidgetItem *it = item(i);
+    return it ? it->text() : QString();
+}
+
+bool ListBox::isSelected(int i) const {
+    const QListWidgetItem *it = item(i);
+    return it && it->isSelected();
+}
+
+void ListBox::setSelected(int i, bool selected) {
+    QListWidgetItem *it = item(i);
+    if (!it)
+        return;
+    silently([&] { it->setSelected(selected); });
+    emit Click();
+}
+
+QString ListBox::text() const {
+    const QListWidgetItem *it = currentItem();
+    return it ? it->text() : QString();
+}
+
+void ListBox::setItems(const QStringList &texts) {
+    silently([&] {
+        clear();
+        addItems(texts);
+    });
+}
+
+int ListBox::rowHeight() const {
+    return fontMetrics().height();
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,
+                                                              const QEvent *event) const {
+    // A press or Space toggles one item; nothing else (drags, arrows, code) selects.
+    if (event && index.isValid()) {
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton)
+            return QItemSelectionModel::Toggle;
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<const QKeyEvent *>(event)->key() == Qt::Key_Space)
+            return QItemSelectionModel::Toggle;
+    }
+    return QItemSelectionModel::NoUpdate;
+}
+
+void ListBox::mousePressEvent(QMouseEvent *event) {
+    raiseAfter([&] { QListWidget::mousePressEvent(event); });
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent *event) {
+    // The second click of a double click toggles again, like any other click.
+    QMouseEvent press(QEvent::MouseButtonPress, event->position(), event->scenePosition(),
+                      event->globalPosition(), event->button(), event->buttons(),
+                      event->modifiers(), event->pointingDevice());
+    mousePressEvent(&press);
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::SelectAll)) {
+        event->ignore();
+        return;
+    }
+    raiseAfter([&] { QListWidget::keyPressEvent(event); });
+}
+
+TextBox::TextBox(QWidget *parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
+}
+
+QString TextBox::text() const {
+    return toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+}
+
+void TextBox::setText(const QString &text) {
+    setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+} // namespace ztc

@@ -1,0 +1,76 @@
+#pragma once
+
+// Standard controls with the event model the handlers are written against: a combo box that
+// tells a pick (Click) from an edit (Change), a runner list whose every toggle, by the user or by
+// code, raises Click, and a text box read and written as CR LF text.
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+namespace ztc {
+
+class ComboBox : public QComboBox {
+    Q_OBJECT
+  public:
+    explicit ComboBox(QWidget *parent = nullptr);
+
+    QString text() const { return currentText(); }
+    // Replacing the text from code raises Change, as typing does.
+    void setText(const QString &text);
+    // Items and text go; nothing is raised.
+    void clearAll();
+
+  signals:
+    void Click();  // an item picked from the list
+    void Change(); // the text edited by the user or set by code
+};
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+  public:
+    explicit ListBox(QWidget *parent = nullptr);
+
+    int listCount() const { return count(); }
+    QString itemText(int i) const;
+    bool isSelected(int i) const;
+    // Raises Click at once, as a user's toggle would.
+    void setSelected(int i, bool selected);
+    // The text of the current item: after a click, the item clicked.
+    QString text() const;
+    // Replace every item; selections go and nothing is raised.
+    void setItems(const QStringList &texts);
+
+    int rowHeight() const;
+
+  signals:
+    void Click();
+
+  protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+  private:
+    template <typename Fn> void silently(Fn &&change);
+    // Raised only after Qt's own handling of the event is complete, so that the handler may
+    // refill this very list.
+    template <typename Fn> void raiseAfter(Fn &&handleEvent);
+
+    bool m_silent = false;
+    bool m_toggled = false;
+};
+
+class TextBox : public QPlainTextEdit {
+    Q_OBJECT
+  public:
+    explicit TextBox(QWidget *parent = nullptr);
+
+    // Lines separated by CR LF.
+    QString text() const;
+    void setText(const QString &text);
+};
+
+} // namespace ztc

@@ -1,0 +1,382 @@
+#include "form1.h"
+
+#include "catalogue.h"
+#include "numbers.h"
+
+#include <QCoreApplication>
+#include <QFontDatabase>
+
+namespace ztc {
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+// The faces the window was drawn for, where the machine has them. Otherwise DejaVu Sans, which is
+// Verdana-wide, condensed to Tahoma's narrower width so that every caption still fits.
+QFont face(const QString &family, qreal points, bool bold) {
+    QFont font;
+    if (QFontDatabase::families().contains(family)) {
+        font.setFamily(family);
+    } else {
+        font.setFamily(QStringLiteral("DejaVu Sans"));
+        font.setStretch(QFont::Condensed);
+    }
+    // Sized in logical pixels, like the layout, so text and controls scale together.
+    font.setPixelSize(qRound(points * 96 / 72));
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+template <typename W>
+W *place(W *widget, const char *name, int left, int top, int width, int height, const QFont &font) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                        height / kTwipsPerPixel);
+    widget->setFont(font);
+    return widget;
+}
+
+} // namespace
+
+QString helpText() {
+    const QString br = QStringLiteral("\r\n");
+    const QString items[] = {
+        QStringLiteral("1. Select Wager Type"),
+        QStringLiteral("2. Select Field Size"),
+        QStringLiteral("3. Select Base Wager Amount"),
+        QStringLiteral("4. To select individual runners in a given leg, simply click the number "
+                       "in that leg ") +
+            br +
+            QStringLiteral("    corresponding to that runner. Selected runners within a given leg "
+                           "are visually") +
+            br + QStringLiteral("    indicated by being highlighted."),
+        QStringLiteral("5. To deselect an individual highlighted/selected runner from a given "
+                       "leg,") +
+            br + QStringLiteral("    click that runner a second time."),
+        QStringLiteral("6. To deselect all highlighted/selected runners from a given leg, click "
+                       "the") +
+            br + QStringLiteral("    Clear button beneath that leg."),
+        QStringLiteral("7. To deselect all highlighted/selected runners from ALL legs, click the") +
+            br + QStringLiteral("    CLEAR ALL button beneath the large textbox."),
+        QStringLiteral("8. To exit Help Mode, click the BACK button."),
+    };
+    QString text = QStringLiteral("Tixomat Operating Instructions") + br + br;
+    for (const QString &item : items)
+        text += item + br + br;
+    return text + QString::fromLatin1(kCopyrightLine) + br + QString::fromLatin1(kMakerAddress);
+}
+
+Form1::Form1(QWidget *parent) : QWidget(parent) {
+    createControls();
+    connectEvents();
+    Form_Load();
+}
+
+Form1::~Form1() {
+    // The controls outlive this object's own destructor; nothing they raise may reach it then.
+    for (QObject *child : children())
+        child->disconnect(this);
+}
+
+void Form1::createControls() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Zandrel Ticket Calculator"));
+    resize(11445 / kTwipsPerPixel, 7380 / kTwipsPerPixel);
+
+    const QString tahoma = QStringLiteral("Tahoma"), sansSerif = QStringLiteral("MS Sans Serif");
+    const QFont window = face(tahoma, 8.25, false);
+    const QFont boxes = face(sansSerif, 8.25, false);
+    const QFont bold = face(tahoma, 8.25, true);
+    setFont(window);
+
+    // Created in tab order, so the focus chain follows it.
+    Combo1 = place(new ComboBox(this), "Combo1", 360, 1560, 1215, 315, boxes);
+    List1 = place(new ListBox(this), "List1", 360, 2400, 495, 4155, window);
+    Label1 =
+        place(new QLabel(QStringLiteral("Leg A"), this), "Label1", 360, 2160, 615, 255, window);
+    Label0 = place(new QLabel(QStringLiteral("Field Size"), this), "Label0", 360, 1320, 975, 255,
+                   window);
+    Combo2 = place(new ComboBox(this), "Combo2", 360, 840, 2535, 315, boxes);
+    Label00 = place(new QLabel(QStringLiteral("Wager Type"), this), "Label00", 360, 600, 975, 255,
+                    window);
+    List2 = place(new ListBox(this), "List2", 1080, 2400, 495, 4155, window);
+    List3 = place(new ListBox(this), "List3", 1800, 2400, 495, 4155, window);
+    List4 = place(new ListBox(this), "List4", 2520, 2400, 495, 4155, window);
+    List5 = place(new ListBox(this), "List5", 3240, 2400, 495, 4155, window);
+    List6 = place(new ListBox(this), "List6", 3960, 2400, 495, 4155, window);
+    Label2 =
+        place(new QLabel(QStringLiteral("Leg B"), this), "Label2", 1080, 2160, 615, 255, window);
+    Label3 =
+        place(new QLabel(QStringLiteral("Leg C"), this), "Label3", 1800, 2160, 615, 255, window);
+    Label4 =
+        place(new QLabel(QStringLiteral("Leg D"), this), "Label4", 2520, 2160, 615, 255, window);
+    Label5 =
+        place(new QLabel(QStringLiteral("Leg E"), this), "Label5", 3240, 2160, 615, 255, window);
+    Label6 =
+        place(new QLabel(QStringLiteral("Leg F"), this), "Label6", 3960, 2160, 615, 255, window);
+    Combo3 = place(new ComboBox(this), "Combo3", 1680, 1560, 1215, 315, boxes);
+    Label000 = place(new QLabel(QStringLiteral("Base Amt"), this), "Label000", 1680, 1320, 975, 255,
+                     window);
+    const QString clear = QStringLiteral("Clear");
+    Command1 = place(new QPushButton(clear, this), "Command1", 360, 6600, 495, 255, boxes);
+    Command2 = place(new QPushButton(clear, this), "Command2", 1080, 6600, 495, 255, boxes);
+    Command3 = place(new QPushButton(clear, this), "Command3", 1800, 6600, 495, 255, boxes);
+    Command4 = place(new QPushButton(clear, this), "Command4", 2520, 6600, 495, 255, boxes);
+    Command5 = place(new QPushButton(clear, this), "Command5", 3240, 6600, 495, 255, boxes);
+    Command6 = place(new QPushButton(clear, this), "Command6", 3960, 6600, 495, 255, boxes);
+    Command7 = place(new QPushButton(QStringLiteral("CLEAR ALL"), this), "Command7", 4680, 6600,
+                     855, 495, bold);
+    Command8 = place(new QPushButton(QStringLiteral("CALC"), this), "Command8", 5640, 6600, 855,
+                     495, bold);
+    Text1 = place(new TextBox(this), "Text1", 4680, 840, 6375, 5655, window);
+    Label7 = place(new QLabel(QStringLiteral("Ticket Descritpion"), this), "Label7", 4680, 600,
+                   1695, 255, window);
+    Label8 = place(new QLabel(QStringLiteral("Label8"), this), "Label8", 360, 240, 2535, 255,
+                   face(tahoma, 9.75, true));
+    Label9 = place(new QLabel(QStringLiteral("Label8"), this), "Label9", 4680, 240, 2895, 255,
+                   face(tahoma, 9, false));
+    Command9 = place(new QPushButton(QStringLiteral("Help"), this), "Command9", 6600, 6600, 855,
+                     495, bold);
+
+    for (ComboBox *combo : {Combo1, Combo2, Combo3})
+        combo->setEditText(QStringLiteral("Combo1"));
+    QPalette blue = Label8->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label8->setPalette(blue);
+    Label9->setPalette(blue);
+
+    m_lists = {List1, List2, List3, List4, List5, List6};
+    m_legLabels = {Label1, Label2, Label3, Label4, Label5, Label6};
+    m_clears = {Command1, Command2, Command3, Command4, Command5, Command6};
+
+    QWidget *const tabOrder[] = {Combo1,   List1,    Combo2,   List2,    List3,
+                                 List4,    List5,    List6,    Combo3,   Command1,
+                                 Command2, Command3, Command4, Command5, Command6,
+                                 Command7, Command8, Text1,    Command9};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    Combo1->setFocus();
+}
+
+void Form1::connectEvents() {
+    connect(Combo1, &ComboBox::Change, this, &Form1::Combo1_Change);
+    connect(Combo1, &ComboBox::Click, this, &Form1::Combo1_Click);
+    connect(Combo2, &ComboBox::Click, this, &Form1::Combo2_Click);
+    connect(Combo3, &ComboBox::Change, this, &Form1::Combo3_Change);
+    connect(Combo3, &ComboBox::Click, this, &Form1::Combo3_Click);
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        connect(list(leg), &ListBox::Click, this, [this, leg] { listClick(leg); });
+        connect(clearButton(leg), &QPushButton::clicked, this, [this, leg] { clearLeg(leg); });
+    }
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+}
+
+void Form1::DoEvents() {
+    QCoreApplication::processEvents();
+}
+
+void Form1::Form_Load() {
+    const QString title = QStringLiteral("Zandrel Ticket Calculator");
+    const QString address = QString::fromLatin1(kMakerAddress);
+    Label8->setText(title);
+    Label9->setText(address);
+    setWindowTitle(title + QStringLiteral(" - ") + address);
+    showLegs(0);
+
+    Combo1->clearAll();
+    Combo1->addItems(fieldSizeItems());
+    Combo1->setText(kFieldSizeStart);
+    Combo1->repaint();
+
+    Combo2->clearAll();
+    Combo2->addItems(wagerTypeItems());
+    Combo2->setText(kWagerTypeStart);
+    Combo2->repaint();
+
+    Combo3->clearAll();
+    Combo3->addItems(baseAmountItems());
+    Combo3->setText(kBaseAmountStart);
+    Combo3->repaint();
+
+    repaint();
+}
+
+void Form1::refillFromFieldSize() {
+    const double size = Val(Combo1->text());
+    if (size > 0)
+        PopulateRunnerLists(size);
+}
+
+void Form1::recalculateAfterPick() {
+    Command8->setFocus();
+    Command8_Click();
+    DoEvents();
+}
+
+void Form1::storeBaseAmount() {
+    // A text that is no amount (the placeholder, "$" while typing) keeps the last good one.
+    if (const auto amount = toMoney(Combo3->text(), effectiveLocale()))
+        m_state.dblBaseAmt = *amount;
+}
+
+void Form1::Combo1_Change() {
+    if (m_state.intHelpMode == 1)
+        return;
+    refillFromFieldSize();
+}
+
+void Form1::Combo1_Click() {
+    refillFromFieldSize();
+    recalculateAfterPick();
+}
+
+void Form1::Combo2_Click() {
+    if (m_state.intHelpMode == 1)
+        return;
+    showLegs(legsFor(Combo2->text()));
+    if (Combo2->text().isEmpty())
+        return;
+    refillFromFieldSize();
+    recalculateAfterPick();
+}
+
+void Form1::Combo3_Change() {
+    if (m_state.intHelpMode == 1)
+        return;
+    storeBaseAmount();
+}
+
+void Form1::Combo3_Click() {
+    storeBaseAmount();
+    Command8_Click();
+}
+
+void Form1::PopulateRunnerLists(double fieldSize) {
+    const QStringList items = runnerListItems(fieldSize);
+    for (ListBox *l : m_lists)
+        l->setItems(items);
+}
+
+void Form1::showLegs(int count) {
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        const bool shown = leg <= count;
+        legLabel(leg)->setVisible(shown);
+        list(leg)->setVisible(shown);
+        clearButton(leg)->setVisible(shown);
+    }
+}
+
+void Form1::listClick(int leg) {
+    if (m_state.intHelpMode == 1 || m_state.bolAutoListPopulateUnderway)
+        return;
+    if (list(leg)->text() == QLatin1String(kAllItem))
+        SelectAllRunners(qint16(leg));
+    else
+        Command8_Click();
+    DoEvents();
+}
+
+void Form1::SelectAllRunners(qint16 leg) {
+    m_state.bolAutoListPopulateUnderway = true;
+    DoEvents();
+    if (leg >= 1 && leg <= kLegCount) {
+        ListBox *l = list(leg);
+        m_state.bolAutoListPopulateUnderway = true;
+        for (int i = 0; i < l->listCount(); ++i)
+            l->setSelected(i, true);
+        if (l->listCount() > 0)
+            l->setSelected(l->listCount() - 1, false);
+        l->repaint();
+        m_state.bolAutoListPopulateUnderway = false;
+        DoEvents();
+        Command8_Click();
+    }
+    m_state.bolAutoListPopulateUnderway = false;
+    DoEvents();
+}
+
+void Form1::clearLeg(int leg) {
+    if (m_state.intHelpMode == 1)
+        return;
+    m_state.bolAutoListPopulateUnderway = true;
+    m_state.clearLeg(leg);
+    ListBox *l = list(leg);
+    for (int i = 0; i < l->listCount(); ++i)
+        l->setSelected(i, false);
+    l->repaint();
+    m_state.bolAutoListPopulateUnderway = false;
+    Command8->setFocus();
+    Command8_Click();
+    DoEvents();
+}
+
+void Form1::Command7_Click() {
+    m_state.bolAutoListPopulateUnderway = true;
+    m_state.clearAllLegs();
+    Command1_Click();
+    Command2_Click();
+    Command3_Click();
+    Command4_Click();
+    Command5_Click();
+    Command6_Click();
+    m_state.bolAutoListPopulateUnderway = false;
+    Command8_Click();
+}
+
+TicketInput Form1::ticketInput() const {
+    TicketInput in{Combo2->text(), {}};
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        const ListBox *l = list(leg);
+        RunnerList &items = in.leg(leg);
+        items.reserve(l->listCount());
+        for (int i = 0; i < l->listCount(); ++i)
+            items.append({l->itemText(i), l->isSelected(i)});
+    }
+    return in;
+}
+
+void Form1::Command8_Click() {
+    if (m_state.intHelpMode == 1)
+        return;
+    resetRunnerStore(m_state);
+    // Each test reads the wager type afresh: a click handled during the event pass below may
+    // have changed it.
+    for (const WagerType *wager : calcOrder()) {
+        if (!wager->matches(Combo2->text()))
+            continue;
+        Text1->setText(describeTicket(*wager, ticketInput(), m_state, effectiveLocale()));
+        Text1->repaint();
+        DoEvents();
+    }
+    emit calculated();
+}
+
+void Form1::setHelpControlsEnabled(bool enabled) {
+    QWidget *const controls[] = {Combo1,   Combo2,   Combo3,   List1,    List2,    List3,
+                                 List4,    List5,    List6,    Command1, Command2, Command3,
+                                 Command4, Command5, Command6, Command7, Command8};
+    for (QWidget *w : controls)
+        w->setEnabled(enabled);
+}
+
+void Form1::Command9_Click() {
+    if (m_state.intHelpMode == 0) {
+        m_state.intHelpMode = 1;
+        m_state.strTextPersisted = Text1->text();
+        Command9->setText(QStringLiteral("Back"));
+        setHelpControlsEnabled(false);
+        Text1->setText(helpText());
+    } else {
+        m_state.intHelpMode = 0;
+        Command9->setText(QStringLiteral("Help"));
+        Text1->setText(m_state.strTextPersisted);
+        setHelpControlsEnabled(true);
+    }
+    repaint();
+    DoEvents();
+}
+
+} // namespace ztc

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "controls.h"
+#include "state.h"
+#include "ticket.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+#include <array>
+
+namespace ztc {
+
+// The maker shown in the title, the heading and the help text.
+inline constexpr char kMakerAddress[] = "www.zandrel.example";
+inline constexpr char kCopyrightLine[] = "Copyright (C) 2026 Zandrel Racing Software";
+
+// The operating instructions shown in help mode: 25 lines joined by CR LF.
+QString helpText();
+
+class Form1 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Controls, in tab order.
+    ComboBox *Combo1;
+    ListBox *List1;
+    QLabel *Label1, *Label0;
+    ComboBox *Combo2;
+    QLabel *Label00;
+    ListBox *List2, *List3, *List4, *List5, *List6;
+    QLabel *Label2, *Label3, *Label4, *Label5, *Label6;
+    ComboBox *Combo3;
+    QLabel *Label000;
+    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6;
+    QPushButton *Command7, *Command8;
+    TextBox *Text1;
+    QLabel *Label7, *Label8, *Label9;
+    QPushButton *Command9;
+
+    const CalcState &state() const { return m_state; }
+
+    // Handlers and routines; every handler recomputes from what the controls show when it runs.
+    void Form_Load();
+    void Combo1_Change();
+    void Combo1_Click();
+    void Combo2_Click();
+    void Combo3_Change();
+    void Combo3_Click();
+    void PopulateRunnerLists(double fieldSize);
+    void List1_Click() { listClick(1); }
+    void List2_Click() { listClick(2); }
+    void List3_Click() { listClick(3); }
+    void List4_Click() { listClick(4); }
+    void List5_Click() { listClick(5); }
+    void List6_Click() { listClick(6); }
+    void SelectAllRunners(qint16 leg);
+    void Command1_Click() { clearLeg(1); }
+    void Command2_Click() { clearLeg(2); }
+    void Command3_Click() { clearLeg(3); }
+    void Command4_Click() { clearLeg(4); }
+    void Command5_Click() { clearLeg(5); }
+    void Command6_Click() { clearLeg(6); }
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+
+    // Per-leg controls, leg 1 to 6.
+    ListBox *list(int leg) const { return m_lists[static_cast<std::size_t>(leg - 1)]; }
+    QLabel *legLabel(int leg) const { return m_legLabels[static_cast<std::size_t>(leg - 1)]; }
+    QPushButton *clearButton(int leg) const { return m_clears[static_cast<std::size_t>(leg - 1)]; }
+
+  signals:
+    // Every run of the calculation outside help mode.
+    void calculated();
+
+  private:
+    void createControls();
+    void connectEvents();
+    void refillFromFieldSize();
+    void recalculateAfterPick();
+    void storeBaseAmount();
+    void listClick(int leg);
+    void clearLeg(int leg);
+    // Legs 1 to count shown, the rest hidden.
+    void showLegs(int count);
+    void setHelpControlsEnabled(bool enabled);
+    TicketInput ticketInput() const;
+    static void DoEvents();
+
+    CalcState m_state;
+    std::array<ListBox *, kLegCount> m_lists{};
+    std::array<QLabel *, kLegCount> m_legLabels{};
+    std::array<QPushButton *, kLegCount> m_clears{};
+};
+
+} // namespace ztc
