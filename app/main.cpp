@@ -1,9 +1,48 @@
+// SPDX-License-Identifier: MIT
 #include "form1.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onQuitSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+// A session that asks the program to end (logout, kill) gets the same orderly quit as closing
+// the window.
+void quitOnSignals(QApplication &app) {
+    if (::pipe(signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zandrel-ticket-calculator"));
+    QApplication::setOrganizationDomain(QStringLiteral("zandrel.example"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zandrel.TicketCalculator"));
+    quitOnSignals(app);
+
     ztc::Form1 window;
     window.show();
     return app.exec();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Real user actions on the calculator window: mouse clicks on list items and buttons, keys typed

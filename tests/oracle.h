@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The plain nested enumeration of ordered tuples with distinct values, one loop per position:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "oracle.h"
 #include "ticket.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formdriver.h"
 
 #include <QApplication>
@@ -193,6 +194,10 @@ void TestForm1::fontsAndColours() {
 }
 
 void TestForm1::captionsAndAFullFieldFit() {
+    // Run again at QT_SCALE_FACTOR=2: the same logical layout drawn at twice the size.
+    const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble();
+    QCOMPARE(w->devicePixelRatio(), scale);
+    QCOMPARE(w->grab().size(), w->size() * scale);
     pick(w->Combo2, "Pick 6");
     for (QLabel *label : w->findChildren<QLabel *>()) {
         const QRect needed = label->fontMetrics().boundingRect(label->text());

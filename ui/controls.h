@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Standard controls with the event model the handlers are written against: a combo box that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form1.h"
 
 #include "catalogue.h"
@@ -5,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QIcon>
 
 namespace ztc {
 
@@ -146,6 +148,11 @@ void Form1::createControls() {
     Label8->setPalette(blue);
     Label9->setPalette(blue);
 
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size));
+    setWindowIcon(icon);
+
     m_lists = {List1, List2, List3, List4, List5, List6};
     m_legLabels = {Label1, Label2, Label3, Label4, Label5, Label6};
     m_clears = {Command1, Command2, Command3, Command4, Command5, Command6};
@@ -157,6 +164,36 @@ void Form1::createControls() {
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     Combo1->setFocus();
+    describeControls();
+}
+
+void Form1::describeControls() {
+    auto describe = [](QWidget *control, const QString &name, const QString &description) {
+        control->setAccessibleName(name);
+        control->setAccessibleDescription(description);
+    };
+    // Screen readers here name a combo box by its text and take its caption from its buddy.
+    Label0->setBuddy(Combo1);
+    Label00->setBuddy(Combo2);
+    Label000->setBuddy(Combo3);
+    Label7->setBuddy(Text1);
+    describe(Combo1, tr("Field size"), tr("Number of runners in each leg's list"));
+    describe(Combo2, tr("Wager type"), tr("Picking a wager type shows its legs"));
+    describe(Combo3, tr("Base amount"), tr("Cost of one combination"));
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        describe(list(leg), tr("Leg %1 runners").arg(legLetter(leg)),
+                 tr("Space or a click selects or deselects a runner; All selects every runner"));
+        describe(clearButton(leg), tr("Clear leg %1").arg(legLetter(leg)),
+                 tr("Deselects every runner of leg %1").arg(legLetter(leg)));
+    }
+    describe(Command7, tr("Clear all legs"), tr("Deselects every runner of every leg"));
+    describe(Command8, tr("Calculate ticket"), tr("Describes the ticket and its total cost"));
+    describe(Command9, tr("Help"), tr("Shows the operating instructions, or goes back"));
+    describe(Text1, tr("Ticket description"),
+             tr("The ticket's legs, runners and total cost; the instructions in help mode"));
+    // Enter as well as Space presses the focused button.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(true);
 }
 
 void Form1::connectEvents() {

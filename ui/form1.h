@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "controls.h"
@@ -79,6 +80,7 @@ class Form1 : public QWidget {
 
   private:
     void createControls();
+    void describeControls();
     void connectEvents();
     void refillFromFieldSize();
     void recalculateAfterPick();
