@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The calculation at its worst case (every runner selected in every leg) and the exotic counter
 // against plain enumeration.
 #include "oracle.h"

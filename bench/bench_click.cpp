@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One runner click, as a real mouse event, until the ticket text shows the new ticket.
 #include "formdriver.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "state.h"
 
 #include <algorithm>

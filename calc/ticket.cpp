@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ticket.h"
 
 #include "numbers.h"
