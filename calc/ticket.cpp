@@ -83,6 +83,7 @@ void resetRunnerStore(CalcState &state) {
 
 QString describeTicket(const WagerType &wager, const TicketInput &input, CalcState &state,
                        const QLocale &locale) {
+    resetRunnerStore(state);
     const bool storesRunners = wager.legs >= 4 && wager.isExotic();
     double product = 1;
     QStringList legTexts;

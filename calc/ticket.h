@@ -44,8 +44,9 @@ double CountExoticCombos(const std::optional<QString> &wagerType, const TicketIn
 // Steps shared by every run: zero runner positions 1 onward and every count.
 void resetRunnerStore(CalcState &state);
 
-// The ticket text for one recognised wager type; for a Superfecta and a Super High 5 it also
-// fills the runner arrays and counts of its legs. The store must have been reset first.
+// The ticket text for one recognised wager type. It rebuilds the runner store from scratch,
+// filling the arrays and counts for a Superfecta and a Super High 5, so that a second call for
+// the same selections (a nested recalculation) cannot store the runners twice.
 QString describeTicket(const WagerType &wager, const TicketInput &input, CalcState &state,
                        const QLocale &locale);
 

@@ -55,6 +55,7 @@ class TestTicket : public QObject {
     void superHigh5FillsFiveLegsAndOthersStayEmpty();
     void multiRaceAndShortExoticsLeaveArraysEmpty_data();
     void multiRaceAndShortExoticsLeaveArraysEmpty();
+    void describingTwiceStoresRunnersOnce();
     void fullLargestFieldIsStoredExactly();
     void storingStopsAtTheArrayEnd();
     void germanLocale();
@@ -234,6 +235,17 @@ void TestTicket::multiRaceAndShortExoticsLeaveArraysEmpty() {
         QCOMPARE(s.idex(leg), qint16(0));
         QCOMPARE(s.runners(leg)[1], 0.0);
     }
+}
+
+void TestTicket::describingTwiceStoresRunnersOnce() {
+    // A recalculation nested in another one describes the same wager again.
+    const TicketInput in = input("Superfecta", {{1, 2}, {1, 2, 3}, {3, 4}, {4, 5}});
+    CalcState s = withBase(1);
+    const QString once = describeTicket(*findWagerType("Superfecta"), in, s, kUS);
+    const CalcState after = s;
+    QCOMPARE(describeTicket(*findWagerType("Superfecta"), in, s, kUS), once);
+    QVERIFY(s == after);
+    QCOMPARE(s.intIdexB, qint16(3));
 }
 
 void TestTicket::fullLargestFieldIsStoredExactly() {
