@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 namespace ztc {
 
@@ -150,7 +151,8 @@ TextBox::TextBox(QWidget *parent) : QPlainTextEdit(parent) {
 }
 
 QString TextBox::text() const {
-    return toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+    // Raw text keeps non-breaking spaces, which some locales' currency format uses.
+    return document()->toRawText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
 }
 
 void TextBox::setText(const QString &text) {
