@@ -8,11 +8,29 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
 namespace ztc::driver {
+
+// The offscreen platform notes that it cannot raise windows or grab the keyboard for popups;
+// those notes are about the test platform, so they are dropped and every other message still
+// reaches Qt Test (which fails a test on any warning it is told to).
+inline void dropOffscreenNotes() {
+    static QtMessageHandler next = nullptr;
+    next = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (!message.startsWith(QLatin1String("This plugin does not support")))
+                next(type, context, message);
+        });
+}
+
+// Called from each test's init(): any Qt warning fails the test.
+inline void failOnAnyWarning() {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+}
 
 inline void clickItem(ListBox *list, int row) {
     QListWidgetItem *item = list->item(row);
@@ -45,12 +63,36 @@ inline void pick(ComboBox *combo, const QString &text) {
     QApplication::setActiveWindow(combo->window());
 }
 
+// Prefixes of the text that end on a whole character: what the box holds after each key.
+inline QStringList typedPrefixes(const QString &text) {
+    QStringList prefixes{QString()};
+    for (qsizetype n = 1; n <= text.size(); ++n)
+        if (n == text.size() || !text.at(n).isLowSurrogate())
+            prefixes << text.left(n);
+    return prefixes;
+}
+
+// Types any text one character at a time, as a keyboard with that character would.
+inline void typeText(QWidget *widget, const QString &text) {
+    const QStringList prefixes = typedPrefixes(text);
+    for (qsizetype i = 1; i < prefixes.size(); ++i)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown,
+                            prefixes[i].mid(prefixes[i - 1].size()), Qt::NoModifier);
+}
+
 // Empties the edit field, then types the text key by key.
 inline void retype(ComboBox *combo, const QString &text) {
     QLineEdit *edit = combo->lineEdit();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, text);
+    typeText(edit, text);
+}
+
+// Replaces the whole text of an edit field or text box with a paste from the clipboard.
+inline void pasteOver(QWidget *edit, const QString &text) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
 inline QStringList items(const ListBox *list) {
