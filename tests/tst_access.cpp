@@ -1,19 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The window through assistive technology and the keyboard alone.
-#include "formdriver.h"
+#include "windowtest.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QSignalSpy>
-
-#include <memory>
 
 using namespace ztc;
 
-class TestAccess : public QObject {
+class TestAccess : public WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<Form1> w;
 
     static void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
         QTest::keyClick(QApplication::focusWidget(), k, m);
@@ -51,19 +46,6 @@ class TestAccess : public QObject {
     }
 
   private slots:
-    void initTestCase() {
-        driver::dropOffscreenNotes();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-    void init() {
-        driver::failOnAnyWarning();
-        w = std::make_unique<Form1>();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-    void cleanup() { w.reset(); }
-
     void everyControlHasAName();
     void runnerItemsReportSelection();
     void ticketIsReadableAsText();
@@ -127,7 +109,6 @@ void TestAccess::ticketIsReadableAsText() {
 }
 
 void TestAccess::wholeTicketByKeyboardAlone() {
-    QSignalSpy calcs(w.get(), &Form1::calculated);
     pickByKeyboard(w->Combo2, "Pick 3");
     QVERIFY(w->Command8->hasFocus());
     toggleRunner(w->List1, 3); // 4
@@ -137,7 +118,7 @@ void TestAccess::wholeTicketByKeyboardAlone() {
         toggleRunner(w->List3, row);
     QCOMPARE(w->Text1->text(), "$2.00 Pick 3\r\nLegA: 1,4\r\nLegB: 7\r\nLegC: 2,3,5\r\n\r\n"
                                "Total Ticket Cost: $12.00");
-    QCOMPARE(calcs.count(), 1 + 6);
+    QCOMPARE(calcs->count(), 1 + 6);
 
     // "All" from the keyboard, then CLEAR ALL pressed with Enter.
     toggleRunner(w->List2, 20);

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "formdriver.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QSignalSpy>
-
-#include <memory>
 
 using namespace ztc;
 using namespace ztc::driver;
@@ -24,11 +21,8 @@ bool hasFocus(const QWidget *control) {
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestForm1 : public WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<Form1> w;
-    std::unique_ptr<QSignalSpy> calcs;
 
     int legsShown() const {
         int shown = 0;
@@ -42,23 +36,6 @@ class TestForm1 : public QObject {
     }
 
   private slots:
-    void initTestCase() {
-        driver::dropOffscreenNotes();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-    void init() {
-        driver::failOnAnyWarning();
-        w = std::make_unique<Form1>();
-        calcs = std::make_unique<QSignalSpy>(w.get(), &Form1::calculated);
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-    void cleanup() {
-        calcs.reset();
-        w.reset();
-    }
-
     void startUp();
     void geometry_data();
     void geometry();
@@ -69,18 +46,13 @@ class TestForm1 : public QObject {
     void pickingAWagerShowsItsLegs();
     void typingAFieldSizeRefillsWithoutCalculating_data();
     void typingAFieldSizeRefillsWithoutCalculating();
-    void typingDigitByDigit();
     void pickingAFieldSize();
-    void pickingAWagerKeepsListsWhenTheSizeIsUnreadable();
-    void baseAmount();
     void enterOrLeavingABoxPicksNothing();
     void workedExampleByClicks();
-    void clickTogglesOneRunner();
     void allSelectsEveryRunner_data();
     void allSelectsEveryRunner();
     void clearOneLeg();
     void clearAll();
-    void superfectaFillsTheRecord();
     void helpAndBack();
     void helpModeHandlersDoNothing();
     void textBoxKeepsCrLfText();
@@ -315,17 +287,6 @@ void TestForm1::typingAFieldSizeRefillsWithoutCalculating() {
     QCOMPARE(legsShown(), 2);
 }
 
-void TestForm1::typingDigitByDigit() {
-    QLineEdit *edit = w->Combo1->lineEdit();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClick(edit, Qt::Key_1);
-    QCOMPARE(items(w->List4), runnerListItems(1));
-    QTest::keyClick(edit, Qt::Key_2);
-    QCOMPARE(items(w->List4), runnerListItems(12));
-    QCOMPARE(calcs->count(), 0);
-}
-
 void TestForm1::pickingAFieldSize() {
     pick(w->Combo2, "Exacta");
     clickRunner(w->List2, "5");
@@ -342,45 +303,6 @@ void TestForm1::pickingAFieldSize() {
     QCOMPARE(items(w->List1), runnerListItems(8));
     QCOMPARE(selectedRows(w->List1), QList<int>{2});
     QCOMPARE(calcs->count(), before + 3);
-}
-
-void TestForm1::pickingAWagerKeepsListsWhenTheSizeIsUnreadable() {
-    pick(w->Combo2, "Double");
-    clickRunner(w->List1, "4");
-    retype(w->Combo1, "many");
-    pick(w->Combo2, "Trifecta");
-    QCOMPARE(legsShown(), 3);
-    QCOMPARE(selectedRows(w->List1), QList<int>{3});
-    QVERIFY(w->Text1->text().contains("LegA: 4\r\n"));
-}
-
-void TestForm1::baseAmount() {
-    pick(w->Combo2, "Double");
-    clickRunner(w->List1, "1");
-    clickRunner(w->List2, "2");
-    int before = calcs->count();
-    pick(w->Combo3, "$5.00");
-    QCOMPARE(w->state().dblBaseAmt, 5.0);
-    QCOMPARE(calcs->count(), ++before);
-    QVERIFY(w->Text1->text().endsWith("Total Ticket Cost: $5.00"));
-
-    // Typing stores every convertible text and calculates nothing; "$" alone keeps the last.
-    QLineEdit *edit = w->Combo3->lineEdit();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QCOMPARE(w->state().dblBaseAmt, 5.0);
-    QTest::keyClick(edit, Qt::Key_Dollar);
-    QCOMPARE(w->state().dblBaseAmt, 5.0);
-    QTest::keyClicks(edit, "7.5");
-    QCOMPARE(w->state().dblBaseAmt, 7.5);
-    QTest::keyClicks(edit, "x");
-    QCOMPARE(w->state().dblBaseAmt, 7.5);
-    QCOMPARE(calcs->count(), before);
-
-    pick(w->Combo3, "Select Base Amt");
-    QCOMPARE(w->state().dblBaseAmt, 7.5);
-    QCOMPARE(calcs->count(), ++before);
-    QVERIFY(w->Text1->text().startsWith("$7.50 Double"));
 }
 
 void TestForm1::enterOrLeavingABoxPicksNothing() {
@@ -406,25 +328,6 @@ void TestForm1::workedExampleByClicks() {
     QCOMPARE(w->Text1->text(), crlf({"$2.00 Pick 3", "LegA: 1,4", "LegB: 7", "LegC: 2,3,5", "",
                                      "Total Ticket Cost: $12.00"}));
     QCOMPARE(calcs->count(), 1 + 6);
-}
-
-void TestForm1::clickTogglesOneRunner() {
-    pick(w->Combo2, "Exacta");
-    clickRunner(w->List2, "4");
-    clickRunner(w->List2, "6");
-    int before = calcs->count();
-    clickRunner(w->List2, "4");
-    QCOMPARE(selectedRows(w->List2), QList<int>{5});
-    QCOMPARE(calcs->count(), before + 1);
-    // Space on the current item toggles it back.
-    QTest::keyClick(w->List2, Qt::Key_Space);
-    QCOMPARE(selectedRows(w->List2), (QList<int>{3, 5}));
-    QCOMPARE(calcs->count(), before + 2);
-    QVERIFY(w->Text1->text().contains("LegB: 4,6\r\n"));
-    // Arrow keys move without selecting.
-    QTest::keyClick(w->List2, Qt::Key_Down);
-    QCOMPARE(selectedRows(w->List2), (QList<int>{3, 5}));
-    QCOMPARE(calcs->count(), before + 2);
 }
 
 void TestForm1::allSelectsEveryRunner_data() {
@@ -491,17 +394,6 @@ void TestForm1::clearAll() {
     QVERIFY(w->Text1->text().endsWith("LegE: \r\n\r\nTotal Ticket Cost: $0.00"));
     QVERIFY(hasFocus(w->Command8));
     QVERIFY(!w->state().bolAutoListPopulateUnderway);
-}
-
-void TestForm1::superfectaFillsTheRecord() {
-    pick(w->Combo2, "Superfecta");
-    for (const char *runner : {"9", "2", "7"})
-        clickRunner(w->List1, runner);
-    QCOMPARE(w->state().intIdexA, qint16(3));
-    QCOMPARE(w->state().dblRunnersA[1], 2.0);
-    QCOMPARE(w->state().dblRunnersA[2], 7.0);
-    QCOMPARE(w->state().dblRunnersA[3], 9.0);
-    QCOMPARE(w->state().dblRunnersA[4], 0.0);
 }
 
 void TestForm1::helpAndBack() {

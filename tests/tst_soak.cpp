@@ -2,11 +2,10 @@
 // Random user actions on the window, each checked against the reference model; and clicks that
 // arrive while a handler is still running.
 #include "model.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QRandomGenerator>
-
-#include <memory>
 
 using namespace ztc;
 
@@ -158,25 +157,10 @@ std::optional<QString> ticketOnScreen(const Form1 &w) {
 
 } // namespace
 
-class TestSoak : public QObject {
+class TestSoak : public WindowTest {
     Q_OBJECT
 
-    std::unique_ptr<Form1> w;
-
   private slots:
-    void initTestCase() {
-        driver::dropOffscreenNotes();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-    void init() {
-        driver::failOnAnyWarning();
-        w = std::make_unique<Form1>();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-    void cleanup() { w.reset(); }
-
     void randomActionsMatchTheModel_data();
     void randomActionsMatchTheModel();
     void clickQueuedDuringClearAll();
