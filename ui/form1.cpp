@@ -42,31 +42,38 @@ W *place(W *widget, const char *name, int left, int top, int width, int height, 
 } // namespace
 
 QString helpText() {
-    const QString br = QStringLiteral("\r\n");
-    const QString items[] = {
+    const QStringList lines = {
+        QStringLiteral("Tixomat Operating Instructions"),
+        QString(),
         QStringLiteral("1. Select Wager Type"),
+        QString(),
         QStringLiteral("2. Select Field Size"),
+        QString(),
         QStringLiteral("3. Select Base Wager Amount"),
-        QStringLiteral("4. To select individual runners in a given leg, simply click the number "
-                       "in that leg ") +
-            br +
-            QStringLiteral("    corresponding to that runner. Selected runners within a given leg "
-                           "are visually") +
-            br + QStringLiteral("    indicated by being highlighted."),
-        QStringLiteral("5. To deselect an individual highlighted/selected runner from a given "
-                       "leg,") +
-            br + QStringLiteral("    click that runner a second time."),
-        QStringLiteral("6. To deselect all highlighted/selected runners from a given leg, click "
-                       "the") +
-            br + QStringLiteral("    Clear button beneath that leg."),
-        QStringLiteral("7. To deselect all highlighted/selected runners from ALL legs, click the") +
-            br + QStringLiteral("    CLEAR ALL button beneath the large textbox."),
+        QString(),
+        QStringLiteral("4. To select individual runners in a given leg, simply click the number in "
+                       "that leg "),
+        QStringLiteral("    corresponding to that runner. Selected runners within a given leg are "
+                       "visually"),
+        QStringLiteral("    indicated by being highlighted."),
+        QString(),
+        QStringLiteral(
+            "5. To deselect an individual highlighted/selected runner from a given leg,"),
+        QStringLiteral("    click that runner a second time."),
+        QString(),
+        QStringLiteral(
+            "6. To deselect all highlighted/selected runners from a given leg, click the"),
+        QStringLiteral("    Clear button beneath that leg."),
+        QString(),
+        QStringLiteral("7. To deselect all highlighted/selected runners from ALL legs, click the"),
+        QStringLiteral("    CLEAR ALL button beneath the large textbox."),
+        QString(),
         QStringLiteral("8. To exit Help Mode, click the BACK button."),
+        QString(),
+        QString::fromLatin1(kCopyrightLine),
+        QString::fromLatin1(kMakerAddress),
     };
-    QString text = QStringLiteral("Tixomat Operating Instructions") + br + br;
-    for (const QString &item : items)
-        text += item + br + br;
-    return text + QString::fromLatin1(kCopyrightLine) + br + QString::fromLatin1(kMakerAddress);
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 Form1::Form1(QWidget *parent) : QWidget(parent) {
@@ -92,7 +99,7 @@ void Form1::createControls() {
     const QFont bold = face(tahoma, 8.25, true);
     setFont(window);
 
-    // Created in tab order, so the focus chain follows it.
+    // In tab order.
     Combo1 = place(new ComboBox(this), "Combo1", 360, 1560, 1215, 315, boxes);
     List1 = place(new ListBox(this), "List1", 360, 2400, 495, 4155, window);
     Label1 =
@@ -188,7 +195,8 @@ void Form1::describeControls() {
     }
     describe(Command7, tr("Clear all legs"), tr("Deselects every runner of every leg"));
     describe(Command8, tr("Calculate ticket"), tr("Describes the ticket and its total cost"));
-    describe(Command9, tr("Help"), tr("Shows the operating instructions, or goes back"));
+    // Named by its caption, which turns from "Help" to "Back".
+    Command9->setAccessibleDescription(tr("Shows the operating instructions, or goes back"));
     describe(Text1, tr("Ticket description"),
              tr("The ticket's legs, runners and total cost; the instructions in help mode"));
     // Enter as well as Space presses the focused button.
