@@ -94,7 +94,7 @@ double Val(QStringView text) {
     // the range of a double can be told apart from one below it.
     bool point = false, anyDigit = false, nonZero = false;
     long long magnitude = 0; // decimal exponent of the leading non-zero digit, plus one
-    for (QChar c; (c = in.peek()) == u'.' || c.isDigit(); in.next()) {
+    for (QChar c; (c = in.peek()) == u'.' || digitValue(c, 10) >= 0; in.next()) {
         if (c == u'.') {
             if (point)
                 break;
@@ -103,13 +103,9 @@ double Val(QStringView text) {
             continue;
         }
         const int d = digitValue(c, 10);
-        if (d < 0) // a digit of another script
-            break;
         anyDigit = true;
         number += static_cast<char>('0' + d);
-        if (d != 0 && !nonZero) {
-            nonZero = true;
-        }
+        nonZero = nonZero || d != 0;
         if (nonZero && !point)
             ++magnitude;
         else if (!nonZero && point)
