@@ -48,6 +48,7 @@ class TestForm1 : public WindowTest {
     void typingAFieldSizeRefillsWithoutCalculating();
     void pickingAFieldSize();
     void enterOrLeavingABoxPicksNothing();
+    void pickingWithTheMouseRunsClickOnly();
     void workedExampleByClicks();
     void allSelectsEveryRunner_data();
     void allSelectsEveryRunner();
@@ -315,6 +316,21 @@ void TestForm1::enterOrLeavingABoxPicksNothing() {
         QCOMPARE(combo->count(), combo == w->Combo2 ? 10 : combo == w->Combo1 ? 20 : 42);
     }
     QCOMPARE(calcs->count(), before);
+}
+
+void TestForm1::pickingWithTheMouseRunsClickOnly() {
+    w->Combo3->showPopup();
+    QAbstractItemView *view = w->Combo3->view();
+    QTRY_VERIFY(view->isVisible());
+    // The popup ignores a release that comes too soon after it opened.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    const QModelIndex item = w->Combo3->model()->index(9, 0); // "$6.00"
+    view->scrollTo(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(w->Combo3->text(), "$6.00");
+    QCOMPARE(w->state().dblBaseAmt, 6.0);
+    QCOMPARE(calcs->count(), 1);
 }
 
 void TestForm1::workedExampleByClicks() {
