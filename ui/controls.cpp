@@ -105,10 +105,6 @@ void ListBox::setItems(const QStringList &texts) {
     });
 }
 
-int ListBox::rowHeight() const {
-    return fontMetrics().height();
-}
-
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,
                                                               const QEvent *event) const {
     // A press or Space toggles one item; nothing else (drags, arrows, code) selects.
