@@ -22,7 +22,6 @@ class TestCatalogue : public QObject {
     void boxItems();
     void runnerList_data();
     void runnerList();
-    void newRecordIsEmpty();
     void legAccessReachesTheNamedFields();
     void clearingALegLeavesOthersAndPositionZero();
 };
@@ -134,19 +133,6 @@ void TestCatalogue::runnerList() {
     QCOMPARE(items.last(), "All");
     for (int i = 0; i < runners; ++i)
         QCOMPARE(items.at(i), QString::number(i + 1));
-}
-
-void TestCatalogue::newRecordIsEmpty() {
-    const CalcState s;
-    QCOMPARE(s.dblBaseAmt, 0.0);
-    for (int leg = 1; leg <= kLegCount; ++leg) {
-        QCOMPARE(s.idex(leg), qint16(0));
-        for (double v : s.runners(leg))
-            QCOMPARE(v, 0.0);
-    }
-    QVERIFY(!s.bolAutoListPopulateUnderway);
-    QVERIFY(s.strTextPersisted.isEmpty());
-    QCOMPARE(s.intHelpMode, qint16(0));
 }
 
 void TestCatalogue::legAccessReachesTheNamedFields() {

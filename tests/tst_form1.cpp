@@ -44,8 +44,6 @@ class TestForm1 : public WindowTest {
     void tabOrder();
     void pickingAWagerShowsItsLegs_data();
     void pickingAWagerShowsItsLegs();
-    void typingAFieldSizeRefillsWithoutCalculating_data();
-    void typingAFieldSizeRefillsWithoutCalculating();
     void pickingAFieldSize();
     void enterOrLeavingABoxPicksNothing();
     void pickingWithTheMouseRunsClickOnly();
@@ -247,45 +245,6 @@ void TestForm1::pickingAWagerShowsItsLegs() {
     QCOMPARE(calcs->count(), before + 1);
     if (legs > 0)
         QVERIFY(w->Text1->text().startsWith("$2.00 " + wager + "\r\n"));
-}
-
-void TestForm1::typingAFieldSizeRefillsWithoutCalculating_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("runners"); // -1: lists unchanged
-    QTest::newRow("eight") << "8" << 8;
-    QTest::newRow("five and a half") << "5.5" << 5;
-    QTest::newRow("one half leaves All alone") << "0.5" << 0;
-    QTest::newRow("zero changes nothing") << "0" << -1;
-    QTest::newRow("negative changes nothing") << "-3" << -1;
-    QTest::newRow("letters change nothing") << "abc" << -1;
-    QTest::newRow("digits then letters") << "12abc" << 12;
-    QTest::newRow("above the largest field stops at 99") << "150" << 99;
-    QTest::newRow("beyond a double stops at 99") << "1e400" << 99;
-}
-
-void TestForm1::typingAFieldSizeRefillsWithoutCalculating() {
-    QFETCH(QString, typed);
-    QFETCH(int, runners);
-    pick(w->Combo2, "Double");
-    clickRunner(w->List1, "2");
-    const QString ticket = w->Text1->text();
-    const int before = calcs->count();
-    QLineEdit *edit = w->Combo1->lineEdit();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    edit->del(); // emptying reads 0 and changes nothing
-    QCOMPARE(selectedRows(w->List1), QList<int>{1});
-    QTest::keyClicks(edit, typed);
-    for (int leg = 1; leg <= kLegCount; ++leg) {
-        if (runners < 0) {
-            QCOMPARE(items(w->list(leg)), runnerListItems(20));
-        } else {
-            QCOMPARE(items(w->list(leg)), runnerListItems(runners));
-            QVERIFY(selectedRows(w->list(leg)).isEmpty());
-        }
-    }
-    QCOMPARE(w->Text1->text(), ticket);
-    QCOMPARE(calcs->count(), before);
-    QCOMPARE(legsShown(), 2);
 }
 
 void TestForm1::pickingAFieldSize() {

@@ -33,6 +33,9 @@ class TestHostile : public WindowTest {
 void TestHostile::fieldSize_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("runners"); // after the last key; -1: lists untouched
+    QTest::newRow("eight") << "8" << 8;
+    QTest::newRow("digits then letters") << "12abc" << 12;
+    QTest::newRow("letters") << "abc" << -1;
     QTest::newRow("largest double") << "1e308" << 99;
     QTest::newRow("beyond a double") << "1e400" << 99;
     QTest::newRow("negative") << "-1" << -1;
