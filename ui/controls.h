@@ -42,7 +42,6 @@ class ListBox : public QListWidget {
     // Replace every item; selections go and nothing is raised.
     void setItems(const QStringList &texts);
 
-
   signals:
     void Click();
 
