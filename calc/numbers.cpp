@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "numbers.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
-#include <string>
 
 namespace ztc {
 
@@ -58,8 +55,6 @@ double readRadix(Reader &in) {
         ++digits;
     }
     if (base == 16) {
-        if (digits <= 2)
-            return static_cast<double>(value);
         if (digits <= 4)
             return static_cast<std::int16_t>(value);
         if (digits <= 8)
@@ -79,42 +74,32 @@ double Val(QStringView text) {
     Reader in(text);
     if (in.peek() == u'&') {
         in.next();
-        const double v = readRadix(in);
-        return v == 0 ? 0.0 : v;
+        return readRadix(in);
     }
 
-    std::string number;
+    QString number;
     if (in.peek() == u'+' || in.peek() == u'-') {
         if (in.peek() == u'-')
-            number += '-';
+            number += u'-';
         in.next();
     }
-
-    // Significant digits and where the decimal point stands among them, so that a result beyond
-    // the range of a double can be told apart from one below it.
-    bool point = false, anyDigit = false, nonZero = false;
-    long long magnitude = 0; // decimal exponent of the leading non-zero digit, plus one
-    for (QChar c; (c = in.peek()) == u'.' || digitValue(c, 10) >= 0; in.next()) {
-        if (c == u'.') {
-            if (point)
-                break;
+    bool point = false, anyDigit = false;
+    for (;; in.next()) {
+        const QChar c = in.peek();
+        if (c == u'.' && !point) {
             point = true;
-            number += '.';
+            number += c;
             continue;
         }
         const int d = digitValue(c, 10);
+        if (d < 0)
+            break;
         anyDigit = true;
-        number += static_cast<char>('0' + d);
-        nonZero = nonZero || d != 0;
-        if (nonZero && !point)
-            ++magnitude;
-        else if (!nonZero && point)
-            --magnitude;
+        number += QChar(u'0' + d);
     }
     if (!anyDigit)
         return 0;
 
-    long long exponent = 0;
     const QChar e = in.peek();
     if (e == u'e' || e == u'E' || e == u'd' || e == u'D') {
         in.next();
@@ -123,29 +108,17 @@ double Val(QStringView text) {
             negative = in.peek() == u'-';
             in.next();
         }
+        long long exponent = 0;
         for (int d; (d = digitValue(in.peek(), 10)) >= 0; in.next()) {
             // Saturate: far beyond any double either way.
             if (exponent < 100000)
                 exponent = exponent * 10 + d;
         }
-        if (negative)
-            exponent = -exponent;
+        number += u'e' + QString::number(negative ? -exponent : exponent);
     }
-    if (!nonZero)
-        return 0;
-    number += 'e';
-    number += std::to_string(exponent);
-
-    double value = 0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    Q_UNUSED(end);
-    if (ec == std::errc::result_out_of_range) {
-        const bool negative = number.front() == '-';
-        value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        if (negative)
-            value = -value;
-    }
-    return value == 0 ? 0.0 : value;
+    // Beyond the range of a double this reads as infinity, below it as 0.
+    const double value = QLocale::c().toDouble(number);
+    return value == 0 ? 0.0 : value; // never a negative zero
 }
 
 QLocale effectiveLocale() {
