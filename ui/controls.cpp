@@ -48,22 +48,13 @@ class RowDelegate : public QStyledItemDelegate {
 
 ListBox::ListBox(QWidget *parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::MultiSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragEnabled(false);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setItemDelegate(new RowDelegate(this));
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_silent)
-            m_toggled = true;
-    });
-}
-
-template <typename Fn> void ListBox::silently(Fn &&change) {
-    const bool was = m_silent;
-    m_silent = true;
-    change();
-    m_silent = was;
+    // Only a change made while Qt handles a user's event counts: code changes selections
+    // outside of it.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_toggled = true; });
 }
 
 template <typename Fn> void ListBox::raiseAfter(Fn &&handleEvent) {
@@ -89,7 +80,7 @@ void ListBox::setSelected(int i, bool selected) {
     QListWidgetItem *it = item(i);
     if (!it)
         return;
-    silently([&] { it->setSelected(selected); });
+    it->setSelected(selected);
     emit Click();
 }
 
@@ -99,10 +90,8 @@ QString ListBox::text() const {
 }
 
 void ListBox::setItems(const QStringList &texts) {
-    silently([&] {
-        clear();
-        addItems(texts);
-    });
+    clear();
+    addItems(texts);
 }
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,

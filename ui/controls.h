@@ -53,12 +53,10 @@ class ListBox : public QListWidget {
     void keyPressEvent(QKeyEvent *event) override;
 
   private:
-    template <typename Fn> void silently(Fn &&change);
     // Raised only after Qt's own handling of the event is complete, so that the handler may
     // refill this very list.
     template <typename Fn> void raiseAfter(Fn &&handleEvent);
 
-    bool m_silent = false;
     bool m_toggled = false;
 };
 

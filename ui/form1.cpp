@@ -210,9 +210,14 @@ void Form1::connectEvents() {
     connect(Combo2, &ComboBox::Click, this, &Form1::Combo2_Click);
     connect(Combo3, &ComboBox::Change, this, &Form1::Combo3_Change);
     connect(Combo3, &ComboBox::Click, this, &Form1::Combo3_Click);
+    const std::array listClicks{&Form1::List1_Click, &Form1::List2_Click, &Form1::List3_Click,
+                                &Form1::List4_Click, &Form1::List5_Click, &Form1::List6_Click};
+    const std::array clearClicks{&Form1::Command1_Click, &Form1::Command2_Click,
+                                 &Form1::Command3_Click, &Form1::Command4_Click,
+                                 &Form1::Command5_Click, &Form1::Command6_Click};
     for (int leg = 1; leg <= kLegCount; ++leg) {
-        connect(list(leg), &ListBox::Click, this, [this, leg] { listClick(leg); });
-        connect(clearButton(leg), &QPushButton::clicked, this, [this, leg] { clearLeg(leg); });
+        connect(list(leg), &ListBox::Click, this, listClicks[std::size_t(leg - 1)]);
+        connect(clearButton(leg), &QPushButton::clicked, this, clearClicks[std::size_t(leg - 1)]);
     }
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
