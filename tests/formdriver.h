@@ -2,7 +2,7 @@
 #pragma once
 
 // Real user actions on the calculator window: mouse clicks on list items and buttons, keys typed
-// into the boxes and picks from the combo popups.
+// or text pasted into the boxes, and picks from the box lists.
 
 #include "form1.h"
 
@@ -10,27 +10,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 
 namespace ztc::driver {
-
-// The offscreen platform notes that it cannot raise windows or grab the keyboard for popups;
-// those notes are about the test platform, so they are dropped and every other message still
-// reaches Qt Test (which fails a test on any warning it is told to).
-inline void dropOffscreenNotes() {
-    static QtMessageHandler next = nullptr;
-    next = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
-            if (!message.startsWith(QLatin1String("This plugin does not support")))
-                next(type, context, message);
-        });
-}
-
-// Called from each test's init(): any Qt warning fails the test.
-inline void failOnAnyWarning() {
-    QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-}
 
 inline void clickItem(ListBox *list, int row) {
     QListWidgetItem *item = list->item(row);
@@ -49,17 +31,20 @@ inline void click(QAbstractButton *button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
-// Opens the popup, moves to the item and picks it with Enter, as a keyboard user does.
+// Focuses the box, opens its list, moves to the item and picks it with Enter.
 inline void pick(ComboBox *combo, const QString &text) {
     const int index = combo->findText(text, Qt::MatchExactly);
     QVERIFY2(index >= 0, qPrintable(text));
+    combo->setFocus();
     combo->showPopup();
     QAbstractItemView *view = combo->view();
     QTRY_VERIFY(view->isVisible());
     view->setCurrentIndex(combo->model()->index(index, 0));
     QTest::keyClick(view, Qt::Key_Return);
     QTRY_VERIFY(!view->isVisible());
-    // A desktop hands activation back to the window when its popup closes; offscreen does not.
+    // A desktop hands activation back to the window when its popup closes; offscreen does not,
+    // and may still deliver the popup's own activation late.
+    QCoreApplication::processEvents();
     QApplication::setActiveWindow(combo->window());
 }
 
@@ -72,26 +57,21 @@ inline QStringList typedPrefixes(const QString &text) {
     return prefixes;
 }
 
-// Types any text one character at a time, as a keyboard with that character would.
-inline void typeText(QWidget *widget, const QString &text) {
-    const QStringList prefixes = typedPrefixes(text);
-    for (qsizetype i = 1; i < prefixes.size(); ++i)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown,
-                            prefixes[i].mid(prefixes[i - 1].size()), Qt::NoModifier);
-}
-
-// Empties the edit field, then types the text key by key.
+// Empties the box, then types the text one character at a time.
 inline void retype(ComboBox *combo, const QString &text) {
     QLineEdit *edit = combo->lineEdit();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Backspace);
-    typeText(edit, text);
+    const QStringList prefixes = typedPrefixes(text);
+    for (qsizetype i = 1; i < prefixes.size(); ++i)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown,
+                            prefixes[i].mid(prefixes[i - 1].size()), Qt::NoModifier);
 }
 
-// Replaces the whole text of an edit field or text box with a paste from the clipboard.
-inline void pasteOver(QWidget *edit, const QString &text) {
+// Pastes the text from the clipboard, over the whole contents when asked.
+inline void paste(QWidget *edit, const QString &text, bool over) {
     QGuiApplication::clipboard()->setText(text);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, over ? Qt::Key_A : Qt::Key_End, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
@@ -100,14 +80,6 @@ inline QStringList items(const ListBox *list) {
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
     return texts;
-}
-
-inline QList<int> selectedRows(const ListBox *list) {
-    QList<int> rows;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->isSelected())
-            rows << i;
-    return rows;
 }
 
 } // namespace ztc::driver

@@ -6,7 +6,6 @@
 
 #include "formdriver.h"
 
-#include <QApplication>
 #include <QSignalSpy>
 
 #include <memory>
@@ -21,9 +20,17 @@ class WindowTest : public QObject {
     std::unique_ptr<QSignalSpy> calcs; // every calculation the window runs
 
   private slots:
-    void initTestCase() { driver::dropOffscreenNotes(); }
+    void initTestCase() {
+        // The offscreen platform notes that it cannot grab the keyboard for a popup: a note
+        // about the test platform, dropped; every other message still reaches Qt Test.
+        static QtMessageHandler next = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                if (!message.startsWith(QLatin1String("This plugin does not support")))
+                    next(type, context, message);
+            });
+    }
     void init() {
-        driver::failOnAnyWarning();
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         w = std::make_unique<Form1>();
         calcs = std::make_unique<QSignalSpy>(w.get(), &Form1::calculated);
