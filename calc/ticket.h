@@ -19,6 +19,8 @@ namespace ztc {
 struct ListItem {
     QString text;
     bool selected = false;
+
+    bool operator==(const ListItem &) const = default;
 };
 using RunnerList = QList<ListItem>;
 

@@ -75,11 +75,4 @@ inline void paste(QWidget *edit, const QString &text, bool over) {
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
 }
 
-inline QStringList items(const ListBox *list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 } // namespace ztc::driver
