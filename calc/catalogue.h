@@ -18,6 +18,10 @@ inline constexpr int kMaxField = 99;
 
 inline constexpr char kAllItem[] = "All";
 
+// No ticket covers more combinations than a Pick 6 with the largest field in every leg.
+inline constexpr double kMostCombinations =
+    1.0 * kMaxField * kMaxField * kMaxField * kMaxField * kMaxField * kMaxField;
+
 enum class WagerKind { MultiRace, SameRaceExotic };
 
 struct WagerType {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "numbers.h"
 
+#include "catalogue.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -9,7 +11,7 @@ namespace ztc {
 namespace {
 
 bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    return c == u' ' || c == u'\t' || c == u'\n';
 }
 
 // Walks the text, skipping blanks wherever they stand.
@@ -127,8 +129,9 @@ QLocale effectiveLocale() {
                                            : locale;
 }
 
-QString formatCurrency(double amount, const QLocale &locale) {
-    return locale.toCurrencyString(amount);
+QString formatCurrency(double amount, const QLocale &locale, bool usDollars) {
+    return usDollars ? locale.toCurrencyString(amount, QStringLiteral("$"), 2)
+                     : locale.toCurrencyString(amount);
 }
 
 namespace {
@@ -196,18 +199,20 @@ std::optional<double> readMoney(QStringView text, const QLocale &locale, const Q
         return std::nullopt;
     bool ok = false;
     const double value = locale.toDouble(s, &ok);
-    if (!ok || !std::isfinite(value))
+    if (!ok || !std::isfinite(value * kMostCombinations))
         return std::nullopt;
     return negative ? -value : value;
 }
 
 } // namespace
 
-std::optional<double> toMoney(const QString &text, const QLocale &locale) {
-    if (auto v = readMoney(text, locale, locale.currencySymbol()))
-        return v;
+std::optional<Money> toMoney(const QString &text, const QLocale &locale) {
+    if (const auto local = readMoney(text, locale, locale.currencySymbol()))
+        return Money{*local, false};
     static const QLocale us(QLocale::English, QLocale::UnitedStates);
-    return readMoney(text, us, QStringLiteral("$"));
+    if (const auto dollars = readMoney(text, us, QStringLiteral("$")))
+        return Money{*dollars, true};
+    return std::nullopt;
 }
 
 } // namespace ztc

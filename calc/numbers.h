@@ -16,12 +16,18 @@ double Val(QStringView text);
 // The locale in effect: the user's, or United States English where none is set.
 QLocale effectiveLocale();
 
-// An amount in the locale's currency format.
-QString formatCurrency(double amount, const QLocale &locale);
+// An amount in the locale's currency format: in the locale's own currency, or in US dollars with
+// the locale's digits and separators.
+QString formatCurrency(double amount, const QLocale &locale, bool usDollars = false);
 
-// A base-amount text read as money: the locale's own currency format first, then a US-dollar
-// amount so that the offered "$x.xx" items read in every locale. Empty when the text is no
-// finite amount in either.
-std::optional<double> toMoney(const QString &text, const QLocale &locale);
+struct Money {
+    double amount;
+    bool usDollars; // else the locale's own currency
+};
+
+// A base-amount text read as money: in the locale's own currency format first, then as US
+// dollars, so that the offered "$x.xx" items read in every locale. Empty when the text is
+// neither, or when even the largest ticket at that amount would cost no finite sum.
+std::optional<Money> toMoney(const QString &text, const QLocale &locale);
 
 } // namespace ztc

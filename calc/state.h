@@ -16,6 +16,7 @@ using RunnerArray = std::array<double, kMaxField + 1>;
 // The one record of state that the window's handlers and the calculation share.
 struct CalcState {
     double dblBaseAmt = 0;
+    bool bolBaseInUsDollars = false; // else in the locale's own currency
 
     qint16 intIdexA = 0, intIdexB = 0, intIdexC = 0, intIdexD = 0, intIdexE = 0, intIdexF = 0;
 

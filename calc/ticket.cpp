@@ -114,11 +114,13 @@ QString describeTicket(const WagerType &wager, const TicketInput &input, CalcSta
     const double total = combinations * state.dblBaseAmt;
 
     const QString crlf = QStringLiteral("\r\n");
-    QString text = formatCurrency(state.dblBaseAmt, locale) + u' ' + input.wagerType + crlf;
+    const bool dollars = state.bolBaseInUsDollars;
+    QString text =
+        formatCurrency(state.dblBaseAmt, locale, dollars) + u' ' + input.wagerType + crlf;
     for (int leg = 1; leg <= wager.legs; ++leg)
         text += QStringLiteral("Leg") + legLetter(leg) + QStringLiteral(": ") + legTexts[leg - 1] +
                 crlf;
-    text += crlf + QStringLiteral("Total Ticket Cost: ") + formatCurrency(total, locale);
+    text += crlf + QStringLiteral("Total Ticket Cost: ") + formatCurrency(total, locale, dollars);
     return text;
 }
 

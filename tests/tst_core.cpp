@@ -48,7 +48,8 @@ void TestCore::leadingNumber() {
     // numbers, "&H" and "&O" numbers, and numbers beyond a double.
     const QStringList groups[] = {{"20=20", "12abc=12", "All=0", "=0", " 2 45 7=2457", "\t1\n2=12",
                                    "- 5=-5", "+7=7", "--5=0", "-0=0", "1.2.3=1.2", "1,5=1", ".=0",
-                                   "2D2=200", "25e-1=2.5", "1 e + 2=100", "7e+=7", "1\u0662=1"},
+                                   "2D2=200", "25e-1=2.5", "1 e + 2=100", "7e+=7", "1\r2=1",
+                                   "1\u0662=1"},
                                   {"&hff=255", "&HFFFF=-1", "&H10000=65536", "&HFFFFFFFF=-1",
                                    "&HFFFFFFFFFFFFFFFF=-1", "&H1G=1", "&O17=15", "&O177777=-1",
                                    "&O200000=65536", "&O37777777777=-1", "&X12=0", "-&H10=0"},
@@ -68,21 +69,25 @@ void TestCore::money() {
     const std::pair<const char *, QStringList> rows[] = {
         {"en_US",
          {"$2.00=2=$2.00", "$1,234.50=1234.5=$1,234.50", "  $4.00  =4", "-$2.00=-2=($2.00)",
-          "$-2.00=-2", "$2.00-=-2", "$+2=2", "2+=2", "($1.25)=-1.25",
-          "(-2)=", "-$-2=", "-2-=", "()=", "$$2=", "Select Base Amt=", "$=", "1e400=", "nan="}},
-        {"de_DE", {"2,50 €=2.5=2,50\u00a0€", "$2.00=2", "€="}},
-        {"fr_FR", {"1 234,50 €=1234.5=1\u202f234,50\u00a0€"}},
-        {"ja_JP", {"$0.50=0.5"}},
+          "$-2.00=-2", "$2.00-=-2", "$+2=2", "2+=2", "($1.25)=-1.25", "(-2)=", "-$-2=", "-2-=",
+          "()=", "$$2=", "Select Base Amt=", "$=", "nan=", "1.9e296=1.9e+296", "1.91e296="}},
+        {"en_GB", {"$2.00=2=$2.00", "£2.00=2=£2.00", "2.5=2.5=£2.50", "-$1,000=-1000=($1,000.00)"}},
+        {"de_DE",
+         {"$2.00=2=2,00\u00a0$", "2,50 €=2.5=2,50\u00a0€", "€=", "-$0.10=-0.1=-0,10\u00a0$"}},
+        {"fr_FR",
+         {"$1,234.50=1234.5=1\u202f234,50\u00a0$", "1 234,50 €=1234.5=1\u202f234,50\u00a0€"}},
+        {"ja_JP", {"$0.50=0.5=$0.50", "￥300=300=￥300"}},
         {"sv_SE", {"−2,50 kr=-2.5=−2,50\u00a0kr", "-kr 2,50=-2.5"}},
+        {"ar_EG", {"$2.00=2=\u0662\u066b\u0660\u0660\u00a0$"}},
     };
     for (const auto &[name, texts] : rows) {
         const QLocale locale(name);
         for (const QString &row : texts) {
             const QString text = row.section(u'=', 0, 0);
-            const std::optional<double> read = toMoney(text, locale);
-            QString got = text + '=' + (read ? number(*read) : QString());
+            const std::optional<Money> read = toMoney(text, locale);
+            QString got = text + '=' + (read ? number(read->amount) : QString());
             if (row.count(u'=') > 1)
-                got += '=' + formatCurrency(*read, locale);
+                got += '=' + formatCurrency(read->amount, locale, read->usDollars);
             QCOMPARE(name + (' ' + got), name + (' ' + row));
         }
     }

@@ -3,8 +3,10 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
+#include <QWheelEvent>
 
 namespace ztc {
 
@@ -22,8 +24,17 @@ ComboBox::ComboBox(QWidget *parent) : QComboBox(parent) {
 }
 
 void ComboBox::setText(const QString &text) {
+    setCurrentIndex(findText(text));
     setEditText(text);
     emit Change();
+}
+
+void ComboBox::wheelEvent(QWheelEvent *event) {
+    // A stray notch over a box the user is not working in must not pick for them.
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 void ComboBox::clearAll() {
@@ -136,8 +147,10 @@ TextBox::TextBox(QWidget *parent) : QPlainTextEdit(parent) {
 }
 
 QString TextBox::text() const {
-    // Raw text keeps non-breaking spaces, which some locales' currency format uses.
-    return document()->toRawText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    // Raw text keeps non-breaking spaces, which some locales' currency format uses; every line
+    // break, Shift+Enter's too, reads as CR LF.
+    static const QRegularExpression lineBreak(QStringLiteral("[\u2028\u2029]"));
+    return document()->toRawText().replace(lineBreak, QStringLiteral("\r\n"));
 }
 
 void TextBox::setText(const QString &text) {

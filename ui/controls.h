@@ -17,7 +17,8 @@ class ComboBox : public QComboBox {
     explicit ComboBox(QWidget *parent = nullptr);
 
     QString text() const { return currentText(); }
-    // Replacing the text from code raises Change, as typing does.
+    // Replacing the text from code raises Change, as typing does, and makes the item with that
+    // text current, or none.
     void setText(const QString &text);
     // Items and text go; nothing is raised.
     void clearAll();
@@ -25,6 +26,9 @@ class ComboBox : public QComboBox {
   signals:
     void Click();  // an item picked from the list
     void Change(); // the text edited by the user or set by code
+
+  protected:
+    void wheelEvent(QWheelEvent *event) override;
 };
 
 class ListBox : public QListWidget {

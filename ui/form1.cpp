@@ -18,7 +18,8 @@ constexpr int kTwipsPerPixel = 15;
 // Verdana-wide, condensed to Tahoma's narrower width so that every caption still fits.
 QFont face(const QString &family, qreal points, bool bold) {
     QFont font;
-    if (QFontDatabase::families().contains(family)) {
+    static const QStringList installed = QFontDatabase::families(); // slow to list each time
+    if (installed.contains(family)) {
         font.setFamily(family);
     } else {
         font.setFamily(QStringLiteral("DejaVu Sans"));
@@ -268,8 +269,10 @@ void Form1::recalculateAfterPick() {
 
 void Form1::storeBaseAmount() {
     // A text that is no amount (the placeholder, "$" while typing) keeps the last good one.
-    if (const auto amount = toMoney(Combo3->text(), effectiveLocale()))
-        m_state.dblBaseAmt = *amount;
+    if (const auto amount = toMoney(Combo3->text(), effectiveLocale())) {
+        m_state.dblBaseAmt = amount->amount;
+        m_state.bolBaseInUsDollars = amount->usDollars;
+    }
 }
 
 void Form1::Combo1_Change() {
