@@ -18,7 +18,8 @@ constexpr int kTwipsPerPixel = 15;
 // Verdana-wide, condensed to Tahoma's narrower width so that every caption still fits.
 QFont face(const QString &family, qreal points, bool bold) {
     QFont font;
-    static const QStringList installed = QFontDatabase::families(); // slow to list each time
+    // Listed once: asking for each font, or resolving each name, would slow start-up.
+    static const QStringList installed = QFontDatabase::families();
     if (installed.contains(family)) {
         font.setFamily(family);
     } else {
@@ -156,9 +157,12 @@ void Form1::createControls() {
     Label8->setPalette(blue);
     Label9->setPalette(blue);
 
+    // Sizes given, so the images are read only when drawn; the desktop entry's icon serves the
+    // larger ones.
     QIcon icon;
-    for (int size : {16, 32, 48, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size));
+    for (int size : {16, 32, 48})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size),
+                     QSize(size, size));
     setWindowIcon(icon);
 
     m_lists = {List1, List2, List3, List4, List5, List6};
