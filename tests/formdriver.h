@@ -21,25 +21,13 @@ inline void clickItem(ListBox *list, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
-inline void clickRunner(ListBox *list, const QString &text) {
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    QVERIFY2(found.size() == 1, qPrintable(text));
-    clickItem(list, list->row(found.first()));
-}
-
-inline void click(QAbstractButton *button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-}
-
 // Focuses the box, opens its list, moves to the item and picks it with Enter.
 inline void pick(ComboBox *combo, const QString &text) {
-    const int index = combo->findText(text, Qt::MatchExactly);
-    QVERIFY2(index >= 0, qPrintable(text));
     combo->setFocus();
     combo->showPopup();
     QAbstractItemView *view = combo->view();
     QTRY_VERIFY(view->isVisible());
-    view->setCurrentIndex(combo->model()->index(index, 0));
+    view->setCurrentIndex(combo->model()->index(combo->findText(text), 0));
     QTest::keyClick(view, Qt::Key_Return);
     QTRY_VERIFY(!view->isVisible());
     // A desktop hands activation back to the window when its popup closes; offscreen does not,

@@ -20,12 +20,14 @@ QString number(double v) {
     return QString::number(v, 'g', QLocale::FloatingPointShortest);
 }
 
-// Six lists "1".."field" and "All", with the given runners selected; 0 stands for "All".
+// Six lists "1".."field" and "All", with the given runners selected; 0 stands for "All", -1 for
+// every runner.
 TicketInput input(const QString &wager, const Legs &legs, int field = 20) {
     TicketInput in{wager, {}};
     for (int leg = 1; leg <= kLegCount; ++leg)
         for (const QString &text : runnerListItems(field))
-            in.leg(leg).append({text, legs.value(leg - 1).contains(text.toInt())});
+            in.leg(leg).append({text, legs.value(leg - 1).contains(text.toInt()) ||
+                                          (text != u"All" && legs.value(leg - 1).contains(-1))});
     return in;
 }
 
@@ -97,7 +99,6 @@ void TestCore::catalogue() {
     // A wager type is named by its box text in any case, but with no blank or letter more.
     const QStringList wagers = wagerTypeItems();
     const int legs[] = {0, 2, 3, 4, 5, 6, 2, 3, 4, 5};
-    QCOMPARE(wagers.size(), 10);
     for (int i = 0; i < 10; ++i) {
         QCOMPARE(legsFor(wagers[i]) + legsFor(wagers[i].toUpper()), 2 * legs[i]);
         QCOMPARE(legsFor(' ' + wagers[i]) + legsFor(wagers[i] + 's'), 0);
@@ -106,67 +107,47 @@ void TestCore::catalogue() {
     QCOMPARE(fieldSizeItems().join(','),
              "Select Field Size,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20");
     const QStringList amounts = baseAmountItems();
-    QCOMPARE(amounts.size(), 42);
-    QCOMPARE(amounts.first() + amounts.at(1) + amounts.last(), "Select Base Amt$0.10$500.00");
+    QCOMPARE(QString::number(amounts.size()) + amounts.first() + amounts.at(1) + amounts.last(),
+             "42Select Base Amt$0.10$500.00");
     // Runner lists: the whole numbers up to the size, at most 99, then "All".
-    const std::pair<double, int> sizes[] = {{2, 2},     {5.5, 5},     {0.5, 0},    {-3, 0},
-                                            {99.9, 99}, {qInf(), 99}, {qQNaN(), 0}};
-    for (const auto &[size, runners] : sizes) {
-        QStringList expected;
-        for (int r = 1; r <= runners; ++r)
-            expected << QString::number(r);
-        QCOMPARE(runnerListItems(size), expected << "All");
-    }
+    for (const QString row : {"2=1,2,All", "5.5=1,2,3,4,5,All", "0.5=All", "-3=All", "nan=All"})
+        QCOMPARE(row.section(u'=', 0, 0) + '=' +
+                     runnerListItems(row.section(u'=', 0, 0).toDouble()).join(','),
+                 row);
+    QVERIFY(runnerListItems(99.9).value(98) == "99" && runnerListItems(qInf()).size() == 100);
 }
 
 void TestCore::ticket_data() {
-    QTest::addColumn<QString>("wager");
-    QTest::addColumn<double>("base");
-    QTest::addColumn<Legs>("legs");
-    QTest::addColumn<int>("field");
-    QTest::addColumn<QString>("total"); // empty: no ticket
-    QList<int> all;
-    for (int r = 1; r <= kMaxField; ++r)
-        all << r;
-    const QList<int> twenty = all.first(20), five = all.first(5);
-    const struct {
-        const char *wager;
-        double base;
-        Legs legs;
-        const char *total;
-        int field = 20;
-    } rows[] = {
-        {"Pick 3", 2, {{4, 1}, {7}, {5, 2, 3}}, "$12.00"},
-        {"Double", 2, {{3, 5}, {}, {1}}, "$0.00"},
-        {"Pick 5", 0.5, {{1}, {2}, {3}, {4}, {5, 6}}, "$1.00"},
-        {"Pick 6", 500, {twenty, twenty, twenty, twenty, twenty, twenty}, "$32,000,000,000.00"},
-        {"Exacta", 2, {{1, 2, 3}, {1, 2, 3}}, "$12.00"},
-        {"Exacta", 0.1, {{1, 0}, {2, 3, 4, 0}, {5}}, "$0.30"},
-        {"Trifecta", 1, {{1, 2}, {1, 2, 3}, {1, 2, 3, 4}}, "$8.00"},
-        {"Trifecta", 1, {{1}, {1}, {2, 3, 4}}, "$0.00"},
-        {"Superfecta", 1, {{9, 2, 7}, {1}, {4, 0}, {}, {5}}, "$0.00"},
-        {"Superfecta", 1, {{1, 2}, {1, 2}, {3}, {4}}, "$2.00"},
-        {"super high 5", 1, {{1}, {2}, {3}, {4}, {5, 6}, {7}}, "$2.00"},
-        {"Super High 5", 1, {five, five, five, five, five}, "$120.00"},
-        {"Super High 5", 1, {{1, 2}, {1, 2}, {3}, {4}, {1, 2, 3, 4}}, "$0.00"},
-        {"Super High 5", 1, {all, all, all, all, all}, "$8,582,777,280.00", kMaxField},
-        {"Exacta", 2, {{0}, {0}}, "$0.00", 0},
-        {"PICK 3", 0, {{1}, {2}, {3}}, "$0.00"},
-        {"Double", -2, {{1}, {2}}, "($2.00)"},
-        {"Select Wager Type", 2, {{1}, {2}}, ""},
-        {" Superfecta", 2, {{1}, {2}, {3}, {4}}, ""},
-    };
-    for (const auto &r : rows)
-        QTest::addRow("%s %s", r.wager, r.total)
-            << QString(r.wager) << r.base << r.legs << r.field << QString(r.total);
+    // wager|base amount|the runners selected in each leg, "/" between legs, 0 for "All" and * for
+    // every runner|the total cost, empty for no ticket|the field size, when not 20
+    QTest::addColumn<QStringList>("row");
+    const QStringList groups[] = {
+        {"Pick 3|2|4,1/7/5,2,3|$12.00", "Double|2|3,5//1|$0.00", "Pick 5|0.5|1/2/3/4/5,6|$1.00",
+         "Pick 6|500|*/*/*/*/*/*|$32,000,000,000.00"},
+        {"Exacta|2|1,2,3/1,2,3|$12.00", "Exacta|0.1|1,0/2,3,4,0/5|$0.30",
+         "Trifecta|1|1,2/1,2,3/1,2,3,4|$8.00", "Trifecta|1|1/1/2,3,4|$0.00",
+         "Superfecta|1|9,2,7/1/4,0//5|$0.00", "Superfecta|1|1,2/1,2/3/4|$2.00",
+         "super high 5|1|1/2/3/4/5,6/7|$2.00", "Super High 5|1|*/*/*/*/*|$120.00|5",
+         "Super High 5|1|1,2/1,2/3/4/1,2,3,4|$0.00",
+         "Super High 5|1|*/*/*/*/*|$8,582,777,280.00|99"},
+        {"Exacta|2|0/0|$0.00|0", "PICK 3|0|1/2/3|$0.00", "Double|-2|1/2|($2.00)",
+         "Select Wager Type|2|1/2|", " Superfecta|2|1/2/3/4|"}};
+    for (const QStringList &rows : groups)
+        for (const QString &row : rows)
+            QTest::newRow(qPrintable(row)) << row.split(u'|');
 }
 
 void TestCore::ticket() {
-    QFETCH(QString, wager);
-    QFETCH(double, base);
-    QFETCH(Legs, legs);
-    QFETCH(int, field);
-    QFETCH(QString, total);
+    QFETCH(QStringList, row);
+    const QString wager = row[0], total = row[3];
+    const double base = row[1].toDouble();
+    Legs legs; // "*" for every runner
+    for (const QString &leg : row[2].split(u'/')) {
+        legs << QList<int>();
+        for (const QString &runner : leg.split(u',', Qt::SkipEmptyParts))
+            legs.last() << (runner == u"*" ? -1 : runner.toInt());
+    }
+    const int field = row.size() > 4 ? row[4].toInt() : 20;
     CalcState s; // new, then with leftovers of an earlier run
     QVERIFY(s.dblBaseAmt == 0 && s.strTextPersisted.isEmpty() && !s.bolAutoListPopulateUnderway &&
             s.intHelpMode == 0);

@@ -3,14 +3,16 @@
 // show; and what the model does not look at: layout, accessible names and the help text. The
 // model follows the window's rules by itself and borrows only the core's readings and ticket
 // text, which the core tests check.
+#include "formdriver.h"
 #include "numbers.h"
-#include "windowtest.h"
 
 #include <QAccessible>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QSignalSpy>
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 using namespace ztc;
@@ -25,20 +27,12 @@ const std::array<QStringList, 3> kTexts = {
                 QString::fromUtf16(u"Dou\0ble", 7), QString(100000, u'x')},
     QStringList{"", "$", "$-", "$2.5", "3", "-$5.00", "($5.25)", "$1,000.00", "$1,2,3", "1e300",
                 "1e290", "\u20ac3", "2,50 \u20ac", "$" + QString(99999, u'1')}};
-const QStringList kNotes = {
-    "note", "a\nb", "a\r\nb", "a\rb", "a\u2028b", "2,00\u00a0€", QString(100000, u'n')};
-const QStringList kChain = {"Combo1",   "List1",    "Combo2",   "List2",    "List3",
-                            "List4",    "List5",    "List6",    "Combo3",   "Command1",
-                            "Command2", "Command3", "Command4", "Command5", "Command6",
-                            "Command7", "Command8", "Text1",    "Command9"}; // tab order
-enum Action { Click, All, DoubleClick, Space, Clear, ClearAll, Calc, Help };
+enum Action { Click, All, Clear, ClearAll, Calc, Help };
 
 struct Soak {
-    Soak(Form1 &w, quint64 seed) : w(w), rng(seed) {
-        for (int b = 0; b < 3; ++b) { // start-up sets each box's text as code
-            current[b] = box(b)->findText(boxText[b]);
-            change(b, boxText[b]);
-        }
+    Soak(Form1 &w, quint64 seed) : w(w), rng(seed) { // start-up sets the boxes' texts as code
+        change(0, boxText[0]);
+        change(2, boxText[2]);
     }
     Form1 &w;
     QRandomGenerator rng;
@@ -47,7 +41,7 @@ struct Soak {
     // The model: what the window must show, changed by the window's rules.
     std::array<RunnerList, kLegCount> legs;
     std::array<QString, 3> boxText{kFieldSizeStart, kWagerTypeStart, kBaseAmountStart};
-    std::array<int, 3> current{}; // each box's current item
+    std::array<int, 3> current{19, 0, 5}; // each box's current item: "20", none, "$2.00"
     int legsShown = 0, calcs = 0;
     QString text, focus = QStringLiteral("Combo1");
     CalcState record;
@@ -91,8 +85,6 @@ struct Soak {
     }
     void clicked(int leg, int row, bool plain = false) { // plain: while clicks are ignored
         RunnerList &list = legs[leg - 1];
-        if (row >= list.size())
-            return;
         list[row].selected = !list[row].selected;
         if (plain)
             return;
@@ -101,12 +93,6 @@ struct Soak {
             for (ListItem &item : list)
                 item.selected = item.text != u"All";
         }
-        calc();
-    }
-    void cleared(int leg) {
-        for (ListItem &item : legs[leg - 1])
-            item.selected = false;
-        focus = QStringLiteral("Command8");
         calc();
     }
     void late(bool plain) { // where the window's event pass dispatches the queued event
@@ -146,48 +132,34 @@ struct Soak {
     // One random action, on the window and the model.
     QString step() {
         const int roll = int(rng.bounded(100));
+        const bool queued = roll < 58 && rng.bounded(8) == 0;
+        if (queued)
+            queue();
+        QString what;
         if (roll < 44)
-            return runner(roll < 30 ? Click : roll < 34 ? All : roll < 37 ? DoubleClick : Space);
-        if (roll < 58)
-            return press(roll < 47 ? Clear : roll < 49 ? ClearAll : roll < 52 ? Calc : Help);
-        if (roll < 64)
-            return withQueued();
-        if (roll < 96) // a pick from a box, a text entered there, the wheel or an arrow key
-            return help()      ? press(Help)
-                   : roll < 76 ? pick(roll % 3)
-                   : roll < 88 ? enter(roll % 3)
-                               : wheel(roll % 3);
-        return roll < 98 ? tab() : note();
+            what = runner(roll < 38 ? Click : All);
+        else if (roll < 58)
+            what = press(roll < 47 ? Clear : roll < 49 ? ClearAll : roll < 52 ? Calc : Help);
+        else
+            what = help() ? press(Help) : inBox(roll % 3);
+        QCoreApplication::processEvents();
+        pending = nullptr;
+        return queued ? what + QStringLiteral(" with a queued event") : what;
     }
     template <typename T> T any(const QList<T> &pool) { return pool.at(rng.bounded(pool.size())); }
     int anyLeg() { return legsShown ? 1 + int(rng.bounded(legsShown)) : 0; }
 
-    QString runner(Action how, int leg = 0) {
-        if (!(leg = leg ? leg : anyLeg()))
+    QString runner(Action how) {
+        const int leg = anyLeg();
+        if (!leg)
             return press(Calc);
         ListBox *list = w.list(leg);
         const int row = how == All ? list->count() - 1 : int(rng.bounded(list->count()));
-        if (how == Space && !help()) {
-            list->setFocus();
-            QTest::keyClick(list, Qt::Key_Home);
-            for (int i = 0; i < row; ++i)
-                QTest::keyClick(list, Qt::Key_Down);               // moves, selects nothing
-            QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier); // selects nothing either
-            QTest::keyClick(list, Qt::Key_Space);
-        } else {
-            driver::clickItem(list, row);
-            const QPoint at = list->visualItemRect(list->item(row)).center();
-            if (how == DoubleClick) { // its second press arrives as a double click
-                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-                QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
-            }
-        }
+        driver::clickItem(list, row);
         if (help())
             return QStringLiteral("click on a disabled leg");
         focus = list->objectName();
         clicked(leg, row);
-        if (how == DoubleClick)
-            clicked(leg, row);
         late(false);
         return QStringLiteral("action %1 on item %2 of leg %3").arg(how).arg(row).arg(leg);
     }
@@ -204,7 +176,7 @@ struct Soak {
             button->setFocus();
             QTest::keyClick(button, any<Qt::Key>({Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}));
         } else {
-            driver::click(button);
+            QTest::mouseClick(button, Qt::LeftButton);
         }
         if (which == Help) {
             focus = QStringLiteral("Command9");
@@ -213,8 +185,11 @@ struct Soak {
             text = help() ? helpText() : record.strTextPersisted;
         } else if (!help()) {
             for (int l = 1; l <= kLegCount; ++l) {
-                if (which == ClearAll || (which == Clear && l == leg))
-                    cleared(l);
+                if (which == ClearAll || (which == Clear && l == leg)) {
+                    for (ListItem &item : legs[l - 1])
+                        item.selected = false;
+                    calc();
+                }
                 if (which == ClearAll && l == 1)
                     late(false); // the first leg's event pass
             }
@@ -226,121 +201,99 @@ struct Soak {
         return button->objectName();
     }
 
-    // A click on a runner of another leg, or an arrow key on a box, made while the window is
-    // busy with a click: it arrives in one of the click's event passes.
-    QString withQueued() {
-        const int leg = anyLeg(), other = anyLeg(), b = int(rng.bounded(3));
-        ListBox *list = w.list(other ? other : 1);
-        const int row = list->indexAt({1, int(rng.bounded(list->viewport()->height()))}).row();
-        const auto key = rng.bounded(2) ? Qt::Key_Down : Qt::Key_Up;
-        if (other && other != leg && row >= 0 && rng.bounded(3)) {
-            QMetaObject::invokeMethod(
-                list, [=] { driver::clickItem(list, row); }, Qt::QueuedConnection);
-            pending = [=, this](bool plain) {
-                focus = list->objectName();
-                clicked(other, row, plain);
-            };
-        } else {
-            QMetaObject::invokeMethod(
-                box(b), [=, this] { QTest::keyClick(box(b), key); }, Qt::QueuedConnection);
-            pending = [=, this](bool) { stepped(b, key == Qt::Key_Down ? 1 : -1); };
-        }
-        const Action action = any<Action>({Click, All, Clear, ClearAll, Calc, Help});
-        const QString what = action < Clear ? runner(action, leg) : press(action);
-        QCoreApplication::processEvents();
-        pending = nullptr;
-        return what + QStringLiteral(" with an event queued");
+    // A click on a runner, or an arrow key on a box, made while the window is busy with the next
+    // action: it arrives in one of that action's event passes. A disabled control drops it.
+    void queue() {
+        const int leg = anyLeg(), b = int(rng.bounded(3)), by = rng.bounded(2) ? 1 : -1;
+        ListBox *list = w.list(leg ? leg : 1);
+        const int row = int(rng.bounded(list->count()));
+        const bool click = leg && rng.bounded(3);
+        QWidget *target = click ? static_cast<QWidget *>(list) : box(b);
+        QMetaObject::invokeMethod(
+            target,
+            [=] {
+                if (target->isEnabled())
+                    click ? driver::clickItem(list, row)
+                          : QTest::keyClick(target, by > 0 ? Qt::Key_Down : Qt::Key_Up);
+            },
+            Qt::QueuedConnection);
+        pending = [=, this](bool plain) {
+            focus = click ? list->objectName() : focus;
+            click ? clicked(leg, row, plain) : stepped(b, by);
+        };
     }
 
-    QString pick(int b) {
-        const int index = int(rng.bounded(box(b)->count()));
-        driver::pick(box(b), box(b)->itemText(index));
-        focus = box(b)->objectName();
-        picked(b, index);
-        return QStringLiteral("pick item %1 of box %2").arg(index).arg(b + 1);
-    }
-
-    // A text typed or pasted into a box, or Enter pressed there.
-    QString enter(int b) {
+    // In a box: a pick from its list, a text typed or pasted, Enter, an arrow key, or a notch of
+    // the wheel, which steps only a box with the focus, as the arrow keys do. Over a leg or the
+    // ticket, the wheel only scrolls.
+    QString inBox(int b) {
+        ComboBox *combo = box(b);
         const QString typed = any(kTexts[b]);
-        box(b)->setFocus();
-        focus = box(b)->objectName();
+        const int how = int(rng.bounded(12)), by = rng.bounded(2) ? 1 : -1;
+        if (how < 10) {
+            combo->setFocus();
+            focus = combo->objectName();
+        }
         static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f]"));
-        if (rng.bounded(10) == 0) {
-            QTest::keyClick(box(b)->lineEdit(), any<Qt::Key>({Qt::Key_Return, Qt::Key_Enter}));
-        } else if (typed.size() > 1000 || typed.contains(control) || rng.bounded(3) == 0) {
-            driver::paste(box(b)->lineEdit(), typed, true); // how long texts and controls arrive
-            change(b, typed.left(box(b)->lineEdit()->maxLength()));
-        } else {
-            driver::retype(box(b), typed);
+        if (how < 4) {
+            const int index = int(rng.bounded(combo->count()));
+            driver::pick(combo, combo->itemText(index));
+            picked(b, index);
+        } else if (how < 7 && (how == 6 || typed.size() > 1000 || typed.contains(control))) {
+            driver::paste(combo->lineEdit(), typed, true); // long texts and controls arrive so
+            change(b, typed.left(combo->lineEdit()->maxLength()));
+        } else if (how < 7) {
+            driver::retype(combo, typed);
             for (const QString &prefix : driver::typedPrefixes(typed))
                 change(b, prefix);
-        }
-        return QStringLiteral("enter '%1' into box %2").arg(typed.left(20)).arg(b + 1);
-    }
-
-    // A notch of the wheel over a box, or an arrow key in it: only a box with the focus steps
-    // to its next item, as a pick. The wheel over a leg or the ticket only scrolls.
-    QString wheel(int b) {
-        const bool focused = rng.bounded(2), key = focused && rng.bounded(3) == 0;
-        if (focused) {
-            box(b)->setFocus();
-            focus = box(b)->objectName();
-        }
-        const int by = rng.bounded(2) ? 1 : -1;
-        QWidget *over = rng.bounded(4)   ? static_cast<QWidget *>(box(b))
-                        : rng.bounded(2) ? w.Text1->viewport()
-                                         : w.list(anyLeg() ? anyLeg() : 1)->viewport();
-        if (key) {
-            QTest::keyClick(box(b), by > 0 ? Qt::Key_Down : Qt::Key_Up);
+        } else if (how < 9) {
+            QTest::keyClick(combo, how == 7 ? Qt::Key_Return : by > 0 ? Qt::Key_Down : Qt::Key_Up);
+            if (how == 8)
+                stepped(b, by);
         } else {
+            QWidget *over = how < 11 ? combo : w.list(anyLeg() ? anyLeg() : 1)->viewport();
             QWheelEvent notch(over->rect().center(), over->mapToGlobal(over->rect().center()), {},
                               {0, -120 * by}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
             QApplication::sendEvent(over, &notch);
+            if (over == combo && focus == combo->objectName())
+                stepped(b, by);
         }
-        if ((key || over == box(b)) && focus == box(b)->objectName())
-            stepped(b, by);
-        return QStringLiteral("wheel or key %1 on box %2").arg(by).arg(b + 1);
-    }
-
-    // Tab to the next control that is shown and enabled; leaving a box picks nothing.
-    QString tab() {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        for (qsizetype i = kChain.indexOf(focus) + 1;; ++i) {
-            const QString &next = kChain[i % kChain.size()];
-            const bool ofLeg =
-                next.startsWith(u"List") || (next.startsWith(u"Command") && next.back() < u'7');
-            if ((!help() || next == u"Text1" || next == u"Command9") &&
-                (!ofLeg || next.back().digitValue() <= legsShown))
-                return QStringLiteral("Tab from %1 to %2").arg(std::exchange(focus, next), next);
-        }
-    }
-
-    // A note typed or pasted at the end of the ticket box.
-    QString note() {
-        const QString typed = any(kNotes);
-        w.Text1->setFocus();
-        focus = w.Text1->objectName();
-        QTest::keyClick(w.Text1, Qt::Key_End, Qt::ControlModifier);
-        if (typed == u"note") { // a line of its own, ended with Shift+Enter
-            QTest::keyClicks(w.Text1, typed);
-            QTest::keyClick(w.Text1, Qt::Key_Return, Qt::ShiftModifier);
-            text += QStringLiteral("note\r\n");
-        } else {
-            driver::paste(w.Text1, typed, false);
-            static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\u2028]"));
-            text += QString(typed).replace(lineBreak, QStringLiteral("\r\n"));
-        }
-        return QStringLiteral("note");
+        return QStringLiteral("%1 in box %2: '%3'").arg(how).arg(b + 1).arg(typed.left(20));
     }
 };
 
 } // namespace
 
-class TestWindow : public WindowTest {
+// Each test function gets a fresh, shown and active window; any Qt warning fails it.
+class TestWindow : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<Form1> w;
+    std::unique_ptr<QSignalSpy> calcs; // every calculation the window runs
+
   private slots:
+    void initTestCase() {
+        // Offscreen notes that it cannot grab the keyboard for a popup: about the test platform.
+        static QtMessageHandler next = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                if (!message.startsWith(QLatin1String("This plugin does not support")))
+                    next(type, context, message);
+            });
+    }
+    void init() {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        const char *tag = QTest::currentDataTag(); // the desktop's locale, where one is named
+        QLocale::setDefault(QLocale(QString::fromLatin1(tag && *tag ? tag : "en_US")));
+        w = std::make_unique<Form1>();
+        calcs = std::make_unique<QSignalSpy>(w.get(), &Form1::calculated);
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+    void cleanup() {
+        calcs.reset();
+        w.reset();
+    }
     void soak_data();
     void soak();
     void look();
@@ -349,18 +302,14 @@ class TestWindow : public WindowTest {
 void TestWindow::soak_data() {
     // ZTC_SOAK_ACTIONS sets the actions per seed, for a long soak by hand.
     const int actions = qEnvironmentVariableIntValue("ZTC_SOAK_ACTIONS");
-    QTest::addColumn<quint64>("seed");
     QTest::addColumn<int>("actions");
-    quint64 seed = 0;
-    for (const char *locale : {"en_US", "en_GB", "de_DE", "fr_FR"}) // the data tag
-        QTest::newRow(locale) << ++seed << (actions > 0 ? actions : 5000);
+    for (const char *locale : {"en_US", "en_GB", "de_DE", "fr_FR"}) // the data tag, and the seed
+        QTest::newRow(locale) << (actions > 0 ? actions : 5000);
 }
 
 void TestWindow::soak() {
-    QFETCH(quint64, seed);
     QFETCH(int, actions);
-    Soak soak(*w, seed);
-    QCOMPARE(soak.difference(int(calcs->count())), QString());
+    Soak soak(*w, qHash(QByteArray(QTest::currentDataTag())));
     for (int n = 1; n <= actions; ++n) {
         const QString action = soak.step(), difference = soak.difference(int(calcs->count()));
         QVERIFY2(difference.isEmpty(),
@@ -371,29 +320,24 @@ void TestWindow::soak() {
 // Also run at QT_SCALE_FACTOR=2: the same logical layout drawn at twice the size.
 void TestWindow::look() {
     QCOMPARE(w->grab().size(), w->size() * w->devicePixelRatio());
-    QCOMPARE(w->windowTitle(), "Zandrel Ticket Calculator - www.zandrel.example");
-    QCOMPARE(w->Label8->text() + ' ' + w->Label9->text(),
-             "Zandrel Ticket Calculator www.zandrel.example");
-    QCOMPARE(w->windowIcon().availableSizes(),
-             (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
+    QCOMPARE(w->windowTitle() + '|' + w->Label8->text() + '|' + w->Label9->text(),
+             "Zandrel Ticket Calculator - www.zandrel.example|Zandrel Ticket "
+             "Calculator|www.zandrel.example");
+    QCOMPARE(w->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    QVERIFY(w->Label8->font().bold() && w->Command9->font().bold() && !w->Label9->font().bold());
     driver::pick(w->Combo2, "Pick 6");
     // Every caption fits, and nothing overlaps what another control draws (a label: its text).
-    const auto controls = w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    QCOMPARE(controls.size(), 31);
     QList<QRect> covered;
-    for (QWidget *c : controls) {
+    for (QWidget *c : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         QRect drawn = c->geometry();
-        if (auto *label = qobject_cast<QLabel *>(c)) {
-            const QRect text = label->fontMetrics().boundingRect(
-                label->contentsRect(), int(label->alignment()), label->text());
-            QVERIFY2(label->contentsRect().contains(text), qPrintable(c->objectName()));
-            drawn = text.translated(label->pos());
-        } else if (auto *button = qobject_cast<QPushButton *>(c)) {
-            const int frame = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <=
-                             button->width() - 2 * frame &&
-                         button->fontMetrics().height() <= button->height(),
-                     qPrintable(c->objectName()));
+        if (c->inherits("QLabel") || c->inherits("QPushButton")) {
+            const int frame =
+                c->inherits("QLabel") ? 0 : c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const QRect room = c->contentsRect().adjusted(frame, 0, -frame, 0);
+            const QRect text = c->fontMetrics().boundingRect(room, Qt::AlignCenter,
+                                                             c->property("text").toString());
+            QVERIFY2(room.contains(text), qPrintable(c->objectName()));
+            drawn = frame ? drawn : text.translated(c->pos());
         }
         QVERIFY2(w->rect().contains(drawn), qPrintable(c->objectName()));
         for (const QRect &other : covered)
@@ -407,29 +351,44 @@ void TestWindow::look() {
                 (c->focusPolicy() == Qt::NoFocus || !a->text(QAccessible::Description).isEmpty()),
             qPrintable(c->objectName()));
     }
+    // The focus chain, with every leg shown.
+    w->Combo1->setFocus();
+    QStringList chain;
+    for (int i = 0; i < 20; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+        chain << QApplication::focusWidget()->objectName();
+    QCOMPARE(chain.join(' '),
+             "Combo1 List1 Combo2 List2 List3 List4 List5 List6 Combo3 Command1 "
+             "Command2 Command3 Command4 Command5 Command6 Command7 Command8 Text1 "
+             "Command9 Combo1");
+    // Space toggles the current runner once; arrows and Ctrl+A select nothing.
+    w->List2->setFocus();
+    for (auto key : {Qt::Key_Down, Qt::Key_A, Qt::Key_Space})
+        QTest::keyClick(w->List2, key, key == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
+    QVERIFY(w->List2->selectedItems() == QList<QListWidgetItem *>{w->List2->item(1)});
+    // The second click of a double click toggles the runner again, as every click does.
+    driver::clickItem(w->List1, 2);
+    QTest::mouseDClick(w->List1->viewport(), Qt::LeftButton, {},
+                       w->List1->visualItemRect(w->List1->item(2)).center());
+    QVERIFY(!w->List1->isSelected(2) && calcs->count() == 4);
     // A box is named by its text here; its caption reaches a screen reader through its label.
-    for (ComboBox *combo : {w->Combo1, w->Combo2, w->Combo3}) {
-        const auto labels =
-            QAccessible::queryAccessibleInterface(combo)->relations(QAccessible::Label);
-        QCOMPARE(labels.size(), 1);
-        QCOMPARE(labels.first().first->object(), combo == w->Combo1   ? w->Label0
-                                                 : combo == w->Combo2 ? w->Label00
-                                                                      : w->Label000);
-    }
-    for (int leg = 1; leg <= kLegCount; ++leg) { // a full field without scrolling
-        QVERIFY(!w->list(leg)->verticalScrollBar()->isVisible());
-        QVERIFY(w->list(leg)->viewport()->rect().contains(
-            w->list(leg)->visualItemRect(w->list(leg)->item(20))));
-    }
+    QVERIFY(w->Label0->buddy() == w->Combo1 && w->Label00->buddy() == w->Combo2 &&
+            w->Label000->buddy() == w->Combo3);
+    for (ListBox *list : {w->List1, w->List2, w->List3, w->List4, w->List5, w->List6})
+        QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(20)))); // all 21
+
+    // What the user writes in the ticket box comes back after Help, every line break as CR LF.
+    driver::paste(w->Text1, "a\rb\u2028c\u00a0", true);
+    QTest::keyClick(w->Text1, Qt::Key_Return, Qt::ShiftModifier);
+    for (int i = 0; i < 2; ++i)
+        QTest::mouseClick(w->Command9, Qt::LeftButton);
+    QCOMPARE(w->Text1->text(), "a\r\nb\r\nc\u00a0\r\n");
     // A long ticket line does not wrap; the horizontal scroll bar reaches it.
     w->Text1->setText(QString(500, u'x'));
-    QCOMPARE(w->Text1->document()->lineCount(), 1);
-    QVERIFY(w->Text1->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(w->Text1->document()->lineCount() == 1 &&
+            w->Text1->horizontalScrollBar()->maximum() > 0);
     const QStringList help = helpText().split("\r\n");
-    QCOMPARE(help.size(), 25);
-    QVERIFY(help.at(8).endsWith("that leg ") && help.at(9).startsWith("    corresponding"));
-    QCOMPARE(help.first() + '|' + help.last(),
-             "Tixomat Operating Instructions|www.zandrel.example");
+    QCOMPARE(QString::number(help.size()) + help.first() + help.last(),
+             "25Tixomat Operating Instructionswww.zandrel.example");
 }
 
 QTEST_MAIN(TestWindow)

@@ -19,11 +19,11 @@ int main(int argc, char *argv[]) {
     pick(w.Combo2, QStringLiteral("Trifecta"));
     pick(w.Combo1, QStringLiteral("12"));
     pick(w.Combo3, QStringLiteral("$1.00"));
-    clickRunner(w.List1, QStringLiteral("4"));
-    for (const char *runner : {"2", "4", "7"})
-        clickRunner(w.List2, QString::fromLatin1(runner));
-    for (const char *runner : {"2", "4", "7", "9", "11"})
-        clickRunner(w.List3, QString::fromLatin1(runner));
+    clickItem(w.List1, 3); // runner 4
+    for (int runner : {2, 4, 7})
+        clickItem(w.List2, runner - 1);
+    for (int runner : {2, 4, 7, 9, 11})
+        clickItem(w.List3, runner - 1);
     QTest::qWait(200);
     return w.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
