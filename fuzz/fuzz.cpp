@@ -30,7 +30,7 @@ void check(bool ok) {
         return;
     const auto amount = toMoney(QString::fromUtf8(bytes.sliced(1)),
                                 locales[std::size_t(bytes[0]) % std::size(locales)]);
-    check(!amount || std::isfinite(*amount));
+    check(!amount || std::isfinite(amount->amount));
 }
 
 // Any input model, over leftovers of an earlier run: a ticket exactly for a wager type, and a

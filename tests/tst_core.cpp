@@ -122,8 +122,8 @@ void TestCore::ticket_data() {
     // every runner|the total cost, empty for no ticket|the field size, when not 20
     QTest::addColumn<QStringList>("row");
     const QStringList groups[] = {
-        {"Pick 3|2|4,1/7/5,2,3|$12.00", "Double|2|3,5//1|$0.00", "Pick 5|0.5|1/2/3/4/5,6|$1.00",
-         "Pick 6|500|*/*/*/*/*/*|$32,000,000,000.00"},
+        {"Pick 3|2|4,1/7/5,2,3|$12.00", "Double|2|3,5//1|$0.00", "Pick 4|1|1/1,2/1,2,3/4|$6.00",
+         "Pick 5|0.5|1/2/3/4/5,6|$1.00", "Pick 6|500|*/*/*/*/*/*|$32,000,000,000.00"},
         {"Exacta|2|1,2,3/1,2,3|$12.00", "Exacta|0.1|1,0/2,3,4,0/5|$0.30",
          "Trifecta|1|1,2/1,2,3/1,2,3,4|$8.00", "Trifecta|1|1/1/2,3,4|$0.00",
          "Superfecta|1|9,2,7/1/4,0//5|$0.00", "Superfecta|1|1,2/1,2/3/4|$2.00",
