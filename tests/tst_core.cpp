@@ -48,14 +48,14 @@ class TestCore : public QObject {
 void TestCore::leadingNumber() {
     // Each row is a text, "=" and its reading (a negative zero would read "-0"): decimal
     // numbers, "&H" and "&O" numbers, and numbers beyond a double.
-    const QStringList groups[] = {{"20=20", "12abc=12", "All=0", "=0", " 2 45 7=2457", "\t1\n2=12",
-                                   "- 5=-5", "+7=7", "--5=0", "-0=0", "1.2.3=1.2", "1,5=1", ".=0",
-                                   "2D2=200", "25e-1=2.5", "1 e + 2=100", "7e+=7", "1\r2=1",
-                                   "1\u0662=1"},
-                                  {"&hff=255", "&HFFFF=-1", "&H10000=65536", "&HFFFFFFFF=-1",
-                                   "&HFFFFFFFFFFFFFFFF=-1", "&H1G=1", "&O17=15", "&O177777=-1",
-                                   "&O200000=65536", "&O37777777777=-1", "&X12=0", "-&H10=0"},
-                                  {"1e400=inf", "-1e400=-inf", "-1e-400=0", "0e99999999999=0"}};
+    const QStringList groups[] = {
+        {"20=20", "12abc=12", "All=0", "=0", " 2 45 7=2457", "\t1\n2=12", "- 5=-5", "+7=7", "--5=0",
+         "-0=0", "1.2.3=1.2", "1,5=1", ".=0", "2D2=200", "25e-1=2.5", "1 e + 2=100", "7e+=7",
+         "1\r2=1", "1\u0662=1"},
+        {"&hff=255", "&HFFFF=-1", "&H10000=65536", "&HFFFFFFFF=-1", "&H100000000=4294967296",
+         "&HFFFFFFFFFFFFFFFF=-1", "&H1G=1", "&O17=15", "&O177777=-1", "&O200000=65536",
+         "&O37777777777=-1", "&X12=0", "-&H10=0"},
+        {"1e400=inf", "-1e400=-inf", "-1e-400=0", "0e99999999999=0"}};
     for (const QStringList &rows : groups)
         for (const QString &row : rows) {
             const QString text = row.section(u'=', 0, 0);
