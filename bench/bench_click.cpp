@@ -14,6 +14,7 @@ void BM_ClickToTicket(benchmark::State &bench, const char *wager, const char *fi
     Form1 w;
     w.show();
     driver::pick(w.Combo2, wager);
+    driver::focusBox(w.Combo1);
     driver::retype(w.Combo1, fieldSize);
     for (int leg = 1; leg <= legsFor(wager); ++leg)
         driver::clickItem(w.list(leg), w.list(leg)->count() - 1); // "All"

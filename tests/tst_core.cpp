@@ -37,7 +37,9 @@ class TestCore : public QObject {
     Q_OBJECT
   private slots:
     void init() { QTest::failOnWarning(QRegularExpression(".*")); }
+    void leadingNumber_data();
     void leadingNumber();
+    void money_data();
     void money();
     void catalogue();
     void ticket_data();
@@ -45,29 +47,41 @@ class TestCore : public QObject {
     void exoticCounter();
 };
 
-void TestCore::leadingNumber() {
+void TestCore::leadingNumber_data() {
     // Each row is a text, "=" and its reading (a negative zero would read "-0"): decimal
     // numbers, "&H" and "&O" numbers, and numbers beyond a double.
-    const QStringList groups[] = {
-        {"20=20", "12abc=12", "All=0", "=0", " 2 45 7=2457", "\t1\n2=12", "- 5=-5", "+7=7", "--5=0",
-         "-0=0", "1.2.3=1.2", "1,5=1", ".=0", "2D2=200", "25e-1=2.5", "1 e + 2=100", "7e+=7",
-         "1\r2=1", "1\u0662=1"},
-        {"&hff=255", "&HFFFF=-1", "&H10000=65536", "&H0FFFF=65535", "&HFFFFFFFF=-1",
-         "&H100000000=4294967296", "&HFFFFFFFFFFFFFFFF=-1", "&H1G=1", "&O17=15", "&O177777=-1",
-         "&O200000=65536", "&O37777777777=-1", "&X12=0", "-&H10=0"},
-        {"1e400=inf", "-1e400=-inf", "-1e-400=0", "0e99999999999=0"}};
-    for (const QStringList &rows : groups)
-        for (const QString &row : rows) {
-            const QString text = row.section(u'=', 0, 0);
-            QCOMPARE(text + '=' + number(Val(text)), row);
-        }
-    QCOMPARE(Val(QString(400, u'9')), qInf());
-    QCOMPARE(Val(QString(100000, u' ') + "3"), 3.0);
-    QCOMPARE(Val(QString::fromUtf16(u"4\0005", 3)), 4.0);
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("reading");
+    const QStringList rows = {"20=20", "12abc=12", "All=0", "=0", " 2 45 7=2457", "\t1\n2=12",
+                              "- 5=-5", "+7=7", "--5=0", "-0=0", "1.2.3=1.2", "1,5=1", ".=0",
+                              "2D2=200", "25e-1=2.5", "1 e + 2=100", "7e+=7", "1\r2=1", "1\u0662=1",
+                              // hexadecimal and octal
+                              "&hff=255", "&HFFFF=-1", "&H10000=65536", "&H0FFFF=65535",
+                              "&HFFFFFFFF=-1", "&H100000000=4294967296", "&HFFFFFFFFFFFFFFFF=-1",
+                              "&H1G=1", "&O17=15", "&O177777=-1", "&O200000=65536",
+                              "&O37777777777=-1", "&X12=0", "-&H10=0",
+                              // beyond a double
+                              "1e400=inf", "-1e400=-inf", "-1e-400=0", "0e99999999999=0"};
+    for (const QString &row : rows)
+        QTest::newRow(qPrintable(row)) << row.section(u'=', 0, 0) << row.section(u'=', 1);
+    QTest::newRow("400 nines") << QString(400, u'9') << "inf";
+    QTest::newRow("100,000 blanks, 3") << QString(100000, u' ') + "3"
+                                       << "3";
+    QTest::newRow("4 NUL 5") << QString::fromUtf16(u"4\0005", 3) << "4";
 }
 
-void TestCore::money() {
-    // text=amount=how a ticket shows it; no amount after "=" when the text is none.
+void TestCore::leadingNumber() {
+    QFETCH(QString, text);
+    QFETCH(QString, reading);
+    QCOMPARE(number(Val(text)), reading);
+}
+
+void TestCore::money_data() {
+    // locale: text=amount=how a ticket shows it; no amount after "=" when the text is none.
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("shown"); // not checked where the row has no third part
     const std::pair<const char *, QStringList> rows[] = {
         {"en_US",
          {"$2.00=2=$2.00", "$1,234.50=1234.5=$1,234.50", "  $4.00  =4", "-$2.00=-2=($2.00)",
@@ -82,17 +96,22 @@ void TestCore::money() {
         {"sv_SE", {"−2,50 kr=-2.5=−2,50\u00a0kr", "-kr 2,50=-2.5"}},
         {"ar_EG", {"$2.00=2=\u0662\u066b\u0660\u0660\u00a0$"}},
     };
-    for (const auto &[name, texts] : rows) {
-        const QLocale locale(name);
-        for (const QString &row : texts) {
-            const QString text = row.section(u'=', 0, 0);
-            const std::optional<Money> read = toMoney(text, locale);
-            QString got = text + '=' + (read ? number(read->amount) : QString());
-            if (row.count(u'=') > 1)
-                got += '=' + formatCurrency(read->amount, locale, read->usDollars);
-            QCOMPARE(name + (' ' + got), name + (' ' + row));
-        }
-    }
+    for (const auto &[locale, texts] : rows)
+        for (const QString &row : texts)
+            QTest::newRow(qPrintable(locale + (' ' + row)))
+                << QString::fromLatin1(locale) << row.section(u'=', 0, 0) << row.section(u'=', 1, 1)
+                << row.section(u'=', 2);
+}
+
+void TestCore::money() {
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(QString, amount);
+    QFETCH(QString, shown);
+    const std::optional<Money> read = toMoney(text, QLocale(locale));
+    QCOMPARE(read ? number(read->amount) : QString(), amount);
+    if (read && !shown.isEmpty())
+        QCOMPARE(formatCurrency(read->amount, QLocale(locale), read->usDollars), shown);
 }
 
 void TestCore::catalogue() {
@@ -100,21 +119,27 @@ void TestCore::catalogue() {
     const QStringList wagers = wagerTypeItems();
     const int legs[] = {0, 2, 3, 4, 5, 6, 2, 3, 4, 5};
     for (int i = 0; i < 10; ++i) {
-        QCOMPARE(legsFor(wagers[i]) + legsFor(wagers[i].toUpper()), 2 * legs[i]);
-        QCOMPARE(legsFor(' ' + wagers[i]) + legsFor(wagers[i] + 's'), 0);
-        QCOMPARE(findWagerType(wagers[i]) && findWagerType(wagers[i])->isExotic(), i > 5);
+        const QString &wager = wagers[i];
+        QCOMPARE(legsFor(wager), legs[i]);
+        QCOMPARE(legsFor(wager.toUpper()), legs[i]);
+        QCOMPARE(legsFor(' ' + wager), 0);
+        QCOMPARE(legsFor(wager + 's'), 0);
+        QCOMPARE(findWagerType(wager) && findWagerType(wager)->isExotic(), i > 5);
     }
     QCOMPARE(fieldSizeItems().join(','),
              "Select Field Size,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20");
     const QStringList amounts = baseAmountItems();
-    QCOMPARE(QString::number(amounts.size()) + amounts.first() + amounts.at(1) + amounts.last(),
-             "42Select Base Amt$0.10$500.00");
+    QCOMPARE(amounts.size(), 42);
+    QCOMPARE(amounts.first(), "Select Base Amt");
+    QCOMPARE(amounts.at(1), "$0.10");
+    QCOMPARE(amounts.last(), "$500.00");
     // Runner lists: the whole numbers up to the size, at most 99, then "All".
-    for (const QString row : {"2=1,2,All", "5.5=1,2,3,4,5,All", "0.5=All", "-3=All", "nan=All"})
-        QCOMPARE(row.section(u'=', 0, 0) + '=' +
-                     runnerListItems(row.section(u'=', 0, 0).toDouble()).join(','),
-                 row);
-    QVERIFY(runnerListItems(99.9).value(98) == "99" && runnerListItems(qInf()).size() == 100);
+    const std::pair<double, const char *> lists[] = {
+        {2, "1,2,All"}, {5.5, "1,2,3,4,5,All"}, {0.5, "All"}, {-3, "All"}, {qQNaN(), "All"}};
+    for (const auto &[size, items] : lists)
+        QCOMPARE(runnerListItems(size).join(','), items);
+    QCOMPARE(runnerListItems(99.9).value(98), "99");
+    QCOMPARE(runnerListItems(qInf()).size(), 100);
 }
 
 void TestCore::ticket_data() {
@@ -149,10 +174,13 @@ void TestCore::ticket() {
     }
     const int field = row.size() > 4 ? row[4].toInt() : 20;
     CalcState s; // new, then with leftovers of an earlier run
-    QVERIFY(s.dblBaseAmt == 0 && s.strTextPersisted.isEmpty() && !s.bolAutoListPopulateUnderway &&
-            s.intHelpMode == 0);
+    QCOMPARE(s.dblBaseAmt, 0.0);
+    QCOMPARE(s.strTextPersisted, QString());
+    QCOMPARE(s.bolAutoListPopulateUnderway, false);
+    QCOMPARE(s.intHelpMode, qint16(0));
     for (int leg = 1; leg <= kLegCount; ++leg) {
-        QVERIFY(s.idex(leg) == 0 && s.runners(leg) == RunnerArray{});
+        QCOMPARE(s.idex(leg), qint16(0));
+        QVERIFY2(s.runners(leg) == RunnerArray{}, "a new record holds a stored runner");
         s.runners(leg).fill(5);
         s.idex(leg) = 4;
     }
@@ -184,18 +212,20 @@ void TestCore::ticket() {
     QCOMPARE((QList<int>{s.intIdexA, s.intIdexB, s.intIdexC, s.intIdexD, s.intIdexE, s.intIdexF}),
              counts);
     for (int leg = 1; leg <= kLegCount; ++leg)
-        QVERIFY(s.runners(leg) == store[leg - 1]);
+        QVERIFY2(s.runners(leg) == store[leg - 1],
+                 qPrintable(QString("runners stored for leg %1").arg(leg)));
 
     // A recalculation nested in this one describes the wager again and stores nothing twice.
     if (type) {
         const CalcState once = s;
         QCOMPARE(describeTicket(*type, in, s, kUS), *text);
-        QVERIFY(s == once);
+        QVERIFY2(s == once, "the nested description changed the record");
     }
     // In help mode nothing is read or written.
     s.intHelpMode = 1;
     const CalcState before = s;
-    QVERIFY(!calculateTicket(in, s, kUS) && s == before);
+    QVERIFY2(!calculateTicket(in, s, kUS), "a ticket described in help mode");
+    QVERIFY2(s == before, "the record changed in help mode");
 }
 
 void TestCore::exoticCounter() {

@@ -120,12 +120,16 @@ struct Soak {
             if (c->focusPolicy() != Qt::NoFocus && c != w.Text1 && c != w.Command9 &&
                 c->isEnabled() == help())
                 return c->objectName() + " enabled in help mode, or disabled outside it";
+        if (!(w.state() == record))
+            return QStringLiteral("the state record");
+        if (w.Command9->text() != (help() ? u"Back" : u"Help"))
+            return "help caption " + w.Command9->text();
         const QWidget *f = QApplication::focusWidget();
-        if (!(w.state() == record) || w.Command9->text() != (help() ? u"Back" : u"Help") || !f ||
-            f->objectName() != focus || calculations != calcs)
-            return QStringLiteral("record, help caption, focus on %1 or %2 calculations")
-                .arg(f ? f->objectName() : QString())
-                .arg(calculations);
+        if (!f || f->objectName() != focus)
+            return "focus on " + (f ? f->objectName() : QStringLiteral("nothing")) + ", not " +
+                   focus;
+        if (calculations != calcs)
+            return QStringLiteral("%1 calculations, not %2").arg(calculations).arg(calcs);
         return {};
     }
 
@@ -172,9 +176,14 @@ struct Soak {
                               : which == ClearAll ? w.Command7
                               : which == Calc     ? w.Command8
                                                   : w.Command9;
-        if (button->isEnabled() && rng.bounded(4) == 0) {
-            button->setFocus();
-            QTest::keyClick(button, any<Qt::Key>({Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}));
+        // A key's press and release are two events of the window system, and queued events
+        // run between them: a queued click there takes the focus and so cancels the press, a
+        // case the model leaves out.
+        if (button->isEnabled() && !pending && rng.bounded(4) == 0) {
+            // Focused as Tab would focus it: a button does nothing on gaining the focus, and
+            // reaching it by Tab would take a path through controls that differs by state.
+            button->setFocus(Qt::TabFocusReason);
+            driver::key(any<Qt::Key>({Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}));
         } else {
             QTest::mouseClick(button, Qt::LeftButton);
         }
@@ -209,6 +218,10 @@ struct Soak {
         const int row = int(rng.bounded(list->count()));
         const bool click = leg && rng.bounded(3);
         QWidget *target = click ? static_cast<QWidget *>(list) : box(b);
+        // The arrow goes to the box itself, not through the window to the focus widget: during
+        // an action the focus is on the control clicked, and the point is a step arriving while
+        // a handler runs. A box steps the same for an arrow however it arrives, and the window
+        // has no shortcut an arrow could set off on the way.
         QMetaObject::invokeMethod(
             target,
             [=] {
@@ -225,13 +238,13 @@ struct Soak {
 
     // In a box: a pick from its list, a text typed or pasted, Enter, an arrow key, or a notch of
     // the wheel, which steps only a box with the focus, as the arrow keys do. Over a leg or the
-    // ticket, the wheel only scrolls.
+    // ticket, the wheel only scrolls. The wheel never moves the focus.
     QString inBox(int b) {
         ComboBox *combo = box(b);
         const QString typed = any(kTexts[b]);
         const int how = int(rng.bounded(12)), by = rng.bounded(2) ? 1 : -1;
         if (how < 10) {
-            combo->setFocus();
+            driver::focusBox(combo);
             focus = combo->objectName();
         }
         static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f]"));
@@ -240,21 +253,19 @@ struct Soak {
             driver::pick(combo, combo->itemText(index));
             picked(b, index);
         } else if (how < 7 && (how == 6 || typed.size() > 1000 || typed.contains(control))) {
-            driver::paste(combo->lineEdit(), typed, true); // long texts and controls arrive so
+            driver::paste(typed, true); // long texts and controls arrive so
             change(b, typed.left(combo->lineEdit()->maxLength()));
         } else if (how < 7) {
             driver::retype(combo, typed);
             for (const QString &prefix : driver::typedPrefixes(typed))
                 change(b, prefix);
         } else if (how < 9) {
-            QTest::keyClick(combo, how == 7 ? Qt::Key_Return : by > 0 ? Qt::Key_Down : Qt::Key_Up);
+            driver::key(how == 7 ? Qt::Key_Return : by > 0 ? Qt::Key_Down : Qt::Key_Up);
             if (how == 8)
                 stepped(b, by);
         } else {
             QWidget *over = how < 11 ? combo : w.list(anyLeg() ? anyLeg() : 1)->viewport();
-            QWheelEvent notch(over->rect().center(), over->mapToGlobal(over->rect().center()), {},
-                              {0, -120 * by}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(over, &notch);
+            driver::wheel(over, by);
             if (over == combo && focus == combo->objectName())
                 stepped(b, by);
         }
@@ -320,15 +331,18 @@ void TestWindow::soak() {
 // Also run at QT_SCALE_FACTOR=2: the same logical layout drawn at twice the size.
 void TestWindow::look() {
     QCOMPARE(w->grab().size(), w->size() * w->devicePixelRatio());
-    QCOMPARE(w->windowTitle() + '|' + w->Label8->text() + '|' + w->Label9->text(),
-             "Zandrel Ticket Calculator - www.zandrel.example|Zandrel Ticket "
-             "Calculator|www.zandrel.example");
+    QCOMPARE(w->windowTitle(), "Zandrel Ticket Calculator - www.zandrel.example");
+    QCOMPARE(w->Label8->text(), "Zandrel Ticket Calculator");
+    QCOMPARE(w->Label9->text(), "www.zandrel.example");
     QCOMPARE(w->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
-    QVERIFY(w->Label8->font().bold() && w->Command9->font().bold() && !w->Label9->font().bold());
+    QVERIFY2(w->Label8->font().bold(), "the title is not bold");
+    QVERIFY2(w->Command9->font().bold(), "Help is not bold");
+    QVERIFY2(!w->Label9->font().bold(), "the maker's address is bold");
     driver::pick(w->Combo2, "Pick 6");
     // Every caption fits, and nothing overlaps what another control draws (a label: its text).
     QList<QRect> covered;
     for (QWidget *c : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QByteArray name = c->objectName().toLatin1();
         QRect drawn = c->geometry();
         if (c->inherits("QLabel") || c->inherits("QPushButton")) {
             const int frame =
@@ -336,60 +350,68 @@ void TestWindow::look() {
             const QRect room = c->contentsRect().adjusted(frame, 0, -frame, 0);
             const QRect text = c->fontMetrics().boundingRect(room, Qt::AlignCenter,
                                                              c->property("text").toString());
-            QVERIFY2(room.contains(text), qPrintable(c->objectName()));
+            QVERIFY2(room.contains(text), name + " clips its caption");
             drawn = frame ? drawn : text.translated(c->pos());
         }
-        QVERIFY2(w->rect().contains(drawn), qPrintable(c->objectName()));
+        QVERIFY2(w->rect().contains(drawn), name + " reaches out of the window");
         for (const QRect &other : covered)
-            QVERIFY2(!drawn.intersects(other), qPrintable(c->objectName()));
+            QVERIFY2(!drawn.intersects(other), name + " overlaps a control before it");
         covered << drawn;
         // Every control has a name for assistive technology; one that takes the focus also a
         // description.
         const QAccessibleInterface *a = QAccessible::queryAccessibleInterface(c);
-        QVERIFY2(
-            !a->text(QAccessible::Name).isEmpty() &&
-                (c->focusPolicy() == Qt::NoFocus || !a->text(QAccessible::Description).isEmpty()),
-            qPrintable(c->objectName()));
+        QVERIFY2(!a->text(QAccessible::Name).isEmpty(), name + " has no accessible name");
+        if (c->focusPolicy() != Qt::NoFocus)
+            QVERIFY2(!a->text(QAccessible::Description).isEmpty(), name + " has no description");
     }
     // The focus chain, with every leg shown.
-    w->Combo1->setFocus();
-    QStringList chain;
-    for (int i = 0; i < 20; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+    driver::focusBox(w->Combo1);
+    QStringList chain{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 19; ++i) {
+        driver::key(Qt::Key_Tab);
         chain << QApplication::focusWidget()->objectName();
+    }
     QCOMPARE(chain.join(' '),
              "Combo1 List1 Combo2 List2 List3 List4 List5 List6 Combo3 Command1 "
              "Command2 Command3 Command4 Command5 Command6 Command7 Command8 Text1 "
              "Command9 Combo1");
-    // Space toggles the current runner once; arrows and Ctrl+A select nothing,
-    w->List2->setFocus();
+    // In a leg reached by Tab, Space toggles the current runner once; arrows, Ctrl+A and a
+    // right click select nothing.
+    driver::focusBox(w->Combo2);
+    driver::key(Qt::Key_Tab);
     for (auto key : {Qt::Key_Down, Qt::Key_A, Qt::Key_Space})
-        QTest::keyClick(w->List2, key, key == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
-    QTest::mouseClick(w->List2->viewport(), Qt::RightButton, {}, {5, 5}); // nor a right click
-    QVERIFY(w->List2->selectedItems() == QList<QListWidgetItem *>{w->List2->item(1)});
+        driver::key(key, key == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
+    QTest::mouseClick(w->List2->viewport(), Qt::RightButton, {}, {5, 5});
+    QCOMPARE(w->List2->selectedItems(), QList<QListWidgetItem *>{w->List2->item(1)});
     // The second click of a double click toggles the runner again, as every click does.
-    driver::clickItem(w->List1, 2);
     QTest::mouseDClick(w->List1->viewport(), Qt::LeftButton, {},
                        w->List1->visualItemRect(w->List1->item(2)).center());
-    QVERIFY(!w->List1->isSelected(2) && calcs->count() == 4);
+    QVERIFY2(!w->List1->isSelected(2), "a double click left the runner selected");
+    QCOMPARE(calcs->count(), 4); // the pick, Space, and both clicks of the double click
     // A box is named by its text here; its caption reaches a screen reader through its label.
-    QVERIFY(w->Label0->buddy() == w->Combo1 && w->Label00->buddy() == w->Combo2 &&
-            w->Label000->buddy() == w->Combo3);
+    QCOMPARE(w->Label0->buddy(), w->Combo1);
+    QCOMPARE(w->Label00->buddy(), w->Combo2);
+    QCOMPARE(w->Label000->buddy(), w->Combo3);
     for (ListBox *list : {w->List1, w->List2, w->List3, w->List4, w->List5, w->List6})
-        QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(20)))); // all 21
+        QVERIFY2(list->viewport()->rect().contains(list->visualItemRect(list->item(20))),
+                 qPrintable(list->objectName() + " does not show all 21 rows"));
 
     // What the user writes in the ticket box comes back after Help, every line break as CR LF.
-    driver::paste(w->Text1, "a\rb\u2028c\u00a0", true);
-    QTest::keyClick(w->Text1, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::mouseClick(w->Text1->viewport(), Qt::LeftButton);
+    driver::paste("a\rb\u2028c\u00a0", true);
+    driver::key(Qt::Key_Return, Qt::ShiftModifier);
     for (int i = 0; i < 2; ++i)
         QTest::mouseClick(w->Command9, Qt::LeftButton);
     QCOMPARE(w->Text1->text(), "a\r\nb\r\nc\u00a0\r\n");
     // A long ticket line does not wrap; the horizontal scroll bar reaches it.
-    w->Text1->setText(QString(500, u'x'));
-    QVERIFY(w->Text1->document()->lineCount() == 1 &&
-            w->Text1->horizontalScrollBar()->maximum() > 0);
+    QTest::mouseClick(w->Text1->viewport(), Qt::LeftButton);
+    driver::paste(QString(500, u'x'), true);
+    QCOMPARE(w->Text1->document()->lineCount(), 1);
+    QVERIFY2(w->Text1->horizontalScrollBar()->maximum() > 0, "no scrolling to a long line");
     const QStringList help = helpText().split("\r\n");
-    QCOMPARE(QString::number(help.size()) + help.first() + help.last(),
-             "25Tixomat Operating Instructionswww.zandrel.example");
+    QCOMPARE(help.size(), 25);
+    QCOMPARE(help.first(), "Tixomat Operating Instructions");
+    QCOMPARE(help.last(), "www.zandrel.example");
 }
 
 QTEST_MAIN(TestWindow)

@@ -12,6 +12,9 @@ namespace ztc {
 
 ComboBox::ComboBox(QWidget *parent) : QComboBox(parent) {
     setEditable(true);
+    // An editable box takes Qt::WheelFocus, and Qt focuses such a box for a real wheel event
+    // before the box sees it: a stray notch would then count as the user's and pick.
+    setFocusPolicy(Qt::StrongFocus);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr); // typed text stays exactly as typed
     setMaxVisibleItems(20);
