@@ -56,6 +56,14 @@ class RowDelegate : public QStyledItemDelegate {
         size.setHeight(option.fontMetrics.height());
         return size;
     }
+
+  protected:
+    // Selected runners look the same in every leg: the Windows styles draw a selection in a list
+    // without the focus in a faint grey.
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state |= QStyle::State_Active;
+    }
 };
 
 } // namespace
