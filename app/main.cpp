@@ -2,6 +2,11 @@
 #include "form1.h"
 
 #include <QApplication>
+
+// Platform code: how the session ends the program. On Windows Qt itself answers the end of a
+// session (WM_QUERYENDSESSION closes the windows, WM_ENDSESSION quits), and the program has
+// nothing to save, so only POSIX signals need handling.
+#ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -35,6 +40,11 @@ void quitOnSignals(QApplication &app) {
 }
 
 } // namespace
+#else
+namespace {
+void quitOnSignals(QApplication &) {}
+} // namespace
+#endif
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);

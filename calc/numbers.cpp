@@ -125,8 +125,16 @@ double Val(QStringView text) {
 
 QLocale effectiveLocale() {
     const QLocale locale;
-    return locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                           : locale;
+    if (locale.language() == QLocale::C)
+        return QLocale(QLocale::English, QLocale::UnitedStates);
+#ifdef Q_OS_WIN
+    // Qt formats the user's own locale through Windows (GetCurrencyFormatW and its kin), which
+    // need not agree with Qt's data: Wine's loses the grouping beyond the first thousands. Qt's
+    // data for the same locale reads and shows money exactly as on Linux.
+    return QLocale(locale.name());
+#else
+    return locale;
+#endif
 }
 
 QString formatCurrency(double amount, const QLocale &locale, bool usDollars) {

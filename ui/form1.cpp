@@ -20,7 +20,13 @@ QFont face(const QString &family, qreal points, bool bold) {
     QFont font;
     // Listed once: asking for each font, or resolving each name, would slow start-up.
     static const QStringList installed = QFontDatabase::families();
-    if (installed.contains(family)) {
+    // Windows keeps MS Sans Serif as a bitmap face, drawn at a few sizes only, and draws it with
+    // its TrueType successor wherever it can; so does the window.
+    const QString truetype =
+        family == u"MS Sans Serif" ? QStringLiteral("Microsoft Sans Serif") : family;
+    if (installed.contains(truetype)) {
+        font.setFamily(truetype);
+    } else if (installed.contains(family)) {
         font.setFamily(family);
     } else {
         font.setFamily(QStringLiteral("DejaVu Sans"));

@@ -1,0 +1,74 @@
+# SPDX-License-Identifier: MIT
+# What the Windows build differs in: the run-time DLLs that go beside the program, the install
+# layout, and the installer and portable zip. Included from the top-level file.
+
+# MinGW's run-time DLLs that the program, Qt and the stack protector load: shipped rather than
+# linked in, since Qt's DLLs need them too; shipped stripped (Debian's keep their symbols).
+set(ZTC_MINGW_DLLS)
+set(ZTC_SHIPPED_DLLS)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libssp-0.dll)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                  OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+  get_filename_component(path "${path}" REALPATH)
+  if(NOT EXISTS "${path}")
+    message(FATAL_ERROR "MinGW-w64 run-time DLL not found: ${dll}")
+  endif()
+  list(APPEND ZTC_MINGW_DLLS "${path}")
+  set(shipped ${CMAKE_BINARY_DIR}/runtime/${dll})
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/runtime)
+  execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${shipped} ${path}
+                  COMMAND_ERROR_IS_FATAL ANY)
+  list(APPEND ZTC_SHIPPED_DLLS ${shipped})
+endforeach()
+
+# Where Wine finds the DLLs and Qt's plugins when the build's own programs run (tests).
+get_filename_component(ZTC_QT_PREFIX "${Qt6_DIR}/../../.." REALPATH)
+set(ZTC_WINE_PATH "${ZTC_QT_PREFIX}/bin")
+foreach(dll IN LISTS ZTC_MINGW_DLLS)
+  get_filename_component(dir "${dll}" DIRECTORY)
+  list(APPEND ZTC_WINE_PATH "${dir}")
+endforeach()
+list(REMOVE_DUPLICATES ZTC_WINE_PATH)
+list(JOIN ZTC_WINE_PATH "\\;" ZTC_WINE_PATH)
+set(ZTC_WINDOWS_TEST_ENV
+    "WINEPATH=${ZTC_WINE_PATH};QT_PLUGIN_PATH=${ZTC_QT_PREFIX}/plugins;WINEDEBUG=-all")
+
+# The install tree is the program's folder: the program, Qt's DLLs (LGPL: a user may replace
+# them), the platform and style plugins in the folders Qt looks for beside the program, MinGW's
+# run-time, and the licences.
+install(TARGETS zandrel-ticket-calculator RUNTIME DESTINATION .)
+foreach(module Core Gui Widgets)
+  install(FILES "${ZTC_QT_PREFIX}/bin/Qt6${module}.dll" DESTINATION .)
+endforeach()
+install(FILES "${ZTC_QT_PREFIX}/plugins/platforms/qwindows.dll" DESTINATION platforms)
+install(FILES "${ZTC_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll" DESTINATION styles)
+install(FILES ${ZTC_SHIPPED_DLLS} DESTINATION .)
+install(FILES LICENSE DESTINATION licenses RENAME LICENSE.txt)
+install(FILES "${ZTC_QT_PREFIX}/LICENSES/LGPL-3.0-only.txt" "${ZTC_QT_PREFIX}/LICENSES/GPL-3.0-only.txt"
+        DESTINATION licenses/Qt)
+# The run-time DLLs' notices, as Debian records them.
+install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licenses RENAME gcc.txt)
+install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licenses RENAME mingw-w64.txt)
+install(FILES data/windows/README.txt DESTINATION .)
+
+set(ZTC_DISPLAY_NAME "Zandrel Ticket Calculator")
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME ZandrelTicketCalculator)
+set(CPACK_PACKAGE_FILE_NAME ZandrelTicketCalculator-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "${ZTC_DISPLAY_NAME}")
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ZandrelTicketCalculator)
+set(CPACK_PACKAGE_EXECUTABLES zandrel-ticket-calculator "${ZTC_DISPLAY_NAME}")
+# Debian's Wine is 64-bit only, and a 64-bit program belongs in the 64-bit Program Files and
+# registry: so a 64-bit installer, from NSIS's own amd64 stubs.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_PACKAGE_NAME "${ZTC_DISPLAY_NAME}")
+set(CPACK_NSIS_DISPLAY_NAME "${ZTC_DISPLAY_NAME}")
+set(CPACK_NSIS_INSTALLED_ICON_NAME zandrel-ticket-calculator.exe)
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/data/icons/org.zandrel.TicketCalculator.ico)
+set(CPACK_NSIS_MUI_UNIICON ${CPACK_NSIS_MUI_ICON})
+set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
+set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+include(CPack)
