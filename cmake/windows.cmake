@@ -4,34 +4,25 @@
 
 # MinGW's run-time DLLs that the program, Qt and the stack protector load: shipped rather than
 # linked in, since Qt's DLLs need them too; shipped stripped (Debian's keep their symbols).
-set(ZTC_MINGW_DLLS)
-set(ZTC_SHIPPED_DLLS)
+set(ZTC_RUNTIME_DIR ${CMAKE_BINARY_DIR}/runtime)
+file(MAKE_DIRECTORY ${ZTC_RUNTIME_DIR})
+set(ZTC_RUNTIME_DLLS)
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll libssp-0.dll)
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                   OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-  get_filename_component(path "${path}" REALPATH)
   if(NOT EXISTS "${path}")
     message(FATAL_ERROR "MinGW-w64 run-time DLL not found: ${dll}")
   endif()
-  list(APPEND ZTC_MINGW_DLLS "${path}")
-  set(shipped ${CMAKE_BINARY_DIR}/runtime/${dll})
-  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/runtime)
-  execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${shipped} ${path}
+  execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded -o ${ZTC_RUNTIME_DIR}/${dll} ${path}
                   COMMAND_ERROR_IS_FATAL ANY)
-  list(APPEND ZTC_SHIPPED_DLLS ${shipped})
+  list(APPEND ZTC_RUNTIME_DLLS ${ZTC_RUNTIME_DIR}/${dll})
 endforeach()
 
-# Where Wine finds the DLLs and Qt's plugins when the build's own programs run (tests).
+# Where Wine finds the DLLs and Qt's plugins when the build's own programs run (tests): the
+# same DLLs the packages ship.
 get_filename_component(ZTC_QT_PREFIX "${Qt6_DIR}/../../.." REALPATH)
-set(ZTC_WINE_PATH "${ZTC_QT_PREFIX}/bin")
-foreach(dll IN LISTS ZTC_MINGW_DLLS)
-  get_filename_component(dir "${dll}" DIRECTORY)
-  list(APPEND ZTC_WINE_PATH "${dir}")
-endforeach()
-list(REMOVE_DUPLICATES ZTC_WINE_PATH)
-list(JOIN ZTC_WINE_PATH "\\;" ZTC_WINE_PATH)
-set(ZTC_WINDOWS_TEST_ENV
-    "WINEPATH=${ZTC_WINE_PATH};QT_PLUGIN_PATH=${ZTC_QT_PREFIX}/plugins;WINEDEBUG=-all")
+set(ZTC_WINDOWS_TEST_ENV "WINEPATH=${ZTC_QT_PREFIX}/bin\\;${ZTC_RUNTIME_DIR}"
+    "QT_PLUGIN_PATH=${ZTC_QT_PREFIX}/plugins" "WINEDEBUG=-all")
 
 # The install tree is the program's folder: the program, Qt's DLLs (LGPL: a user may replace
 # them), the platform and style plugins in the folders Qt looks for beside the program, MinGW's
@@ -42,7 +33,7 @@ foreach(module Core Gui Widgets)
 endforeach()
 install(FILES "${ZTC_QT_PREFIX}/plugins/platforms/qwindows.dll" DESTINATION platforms)
 install(FILES "${ZTC_QT_PREFIX}/plugins/styles/qwindowsvistastyle.dll" DESTINATION styles)
-install(FILES ${ZTC_SHIPPED_DLLS} DESTINATION .)
+install(FILES ${ZTC_RUNTIME_DLLS} DESTINATION .)
 install(FILES LICENSE DESTINATION licenses RENAME LICENSE.txt)
 install(FILES "${ZTC_QT_PREFIX}/LICENSES/LGPL-3.0-only.txt" "${ZTC_QT_PREFIX}/LICENSES/GPL-3.0-only.txt"
         DESTINATION licenses/Qt)
