@@ -5,8 +5,10 @@
 
 // Platform code: how the session ends the program. On Windows Qt itself answers the end of a
 // session (WM_QUERYENDSESSION closes the windows, WM_ENDSESSION quits), and the program has
-// nothing to save, so only POSIX signals need handling.
-#ifdef Q_OS_UNIX
+// nothing to save, so only POSIX signals need handling. A web page has no signals to catch (Qt
+// counts it as Unix, but a notifier on a pipe there stops the program at start); the page's
+// title is the window's.
+#if defined(Q_OS_UNIX) && !defined(Q_OS_WASM)
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -46,6 +48,24 @@ void quitOnSignals(QApplication &) {}
 } // namespace
 #endif
 
+#ifdef Q_OS_WASM
+#include <emscripten/val.h>
+
+namespace {
+void titleThePage(QWidget &window) {
+    auto retitle = [](const QString &title) {
+        emscripten::val::global("document").set("title", title.toStdString());
+    };
+    retitle(window.windowTitle());
+    QObject::connect(&window, &QWidget::windowTitleChanged, &window, retitle);
+}
+} // namespace
+#else
+namespace {
+void titleThePage(QWidget &) {}
+} // namespace
+#endif
+
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zandrel-ticket-calculator"));
@@ -54,6 +74,7 @@ int main(int argc, char *argv[]) {
     quitOnSignals(app);
 
     ztc::Form1 window;
+    titleThePage(window);
     window.show();
     return app.exec();
 }

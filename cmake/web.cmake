@@ -1,0 +1,11 @@
+# SPDX-License-Identifier: MIT
+# What the web build differs in: the program is a WebAssembly module and its loader, which
+# scripts/web lays out with the page; beside it, a bare Qt Widgets window built the same way, for
+# the start-up benchmark. Included from the top-level file.
+qt_add_executable(bare-window bench/bare_window.cpp)
+target_link_libraries(bare-window PRIVATE ztc_calc Qt6::Widgets)
+
+# No code made from strings at run time, so that the page's security policy can forbid eval.
+foreach(target zandrel-ticket-calculator bare-window)
+  target_link_options(${target} PRIVATE -sDYNAMIC_EXECUTION=0)
+endforeach()

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+// Loads the calculator into the page: checks what the browser must have, downloads the program
+// with a progress bar, starts it in a screen of the window's own size, scaled down on a smaller
+// phone or tablet, and makes the page work offline from then on.
+'use strict';
+
+(() => {
+    const body = document.body;
+    const program = body.dataset.program;
+    const moduleSize = Number(body.dataset.moduleSize);
+    // The window's size as the program makes it, in its own pixels.
+    const windowSize = { width: Number(body.dataset.windowWidth), height: Number(body.dataset.windowHeight) };
+    const loading = document.getElementById('loading');
+    const progress = loading.querySelector('progress');
+    const problem = document.getElementById('problem');
+    const screen = document.getElementById('screen');
+
+    function fail(text) {
+        loading.hidden = true;
+        screen.hidden = true;
+        problem.textContent = text;
+        problem.hidden = false;
+    }
+
+    function hasWebGL() {
+        try {
+            const canvas = document.createElement('canvas');
+            return !!(canvas.getContext('webgl2') || canvas.getContext('webgl'));
+        } catch (e) {
+            return false;
+        }
+    }
+
+    // A phone or tablet too small for the window shows the page as wide as it must be for the
+    // whole window to fit, and scales it to its screen itself, at its full resolution. (A desktop
+    // browser ignores this: a smaller browser window there scrolls.)
+    function fitTheScreen() {
+        const margin = 16;
+        const width = Math.ceil(Math.max(windowSize.width + margin,
+            (windowSize.height + margin) * window.innerWidth / window.innerHeight));
+        if (width > window.innerWidth)
+            document.querySelector('meta[name=viewport]').content = `width=${width}`;
+    }
+
+    // The module, read in pieces so that the bar can follow; the size is that of the module
+    // itself, whatever encoding the server sends it in.
+    async function download(url) {
+        const response = await fetch(url);
+        if (!response.ok)
+            throw new Error(`${url}: ${response.status} ${response.statusText}`);
+        const reader = response.body.getReader();
+        const chunks = [];
+        let received = 0;
+        for (;;) {
+            const { done, value } = await reader.read();
+            if (done)
+                break;
+            chunks.push(value);
+            received += value.length;
+            progress.value = Math.min(received / moduleSize, 1);
+        }
+        const bytes = new Uint8Array(received);
+        let at = 0;
+        for (const chunk of chunks) {
+            bytes.set(chunk, at);
+            at += chunk.length;
+        }
+        return bytes;
+    }
+
+    function loadScript(url) {
+        return new Promise((resolve, reject) => {
+            const script = document.createElement('script');
+            script.src = url;
+            script.onload = resolve;
+            script.onerror = () => reject(new Error(`${url} did not load`));
+            document.head.appendChild(script);
+        });
+    }
+
+    // Marks the first frame drawn after the program has shown its window.
+    function markDrawn() {
+        requestAnimationFrame(() => requestAnimationFrame(() => {
+            performance.mark('ztc-window-drawn');
+            body.dataset.state = 'running';
+        }));
+    }
+
+    async function start() {
+        if (typeof WebAssembly !== 'object') {
+            fail('This calculator needs a browser that runs WebAssembly. Any current Chrome, Edge, Firefox or Safari does.');
+            return;
+        }
+        if (!hasWebGL()) {
+            fail('This calculator draws with WebGL, which this browser has turned off or lacks. Turn on hardware acceleration in its settings, or try another browser.');
+            return;
+        }
+        screen.style.width = `${windowSize.width}px`;
+        screen.style.height = `${windowSize.height}px`;
+        fitTheScreen();
+
+        const [compiled] = await Promise.all([
+            download(`${program}.wasm`).then((bytes) => WebAssembly.compile(bytes)),
+            loadScript(`${program}.js`),
+        ]);
+        loading.hidden = true;
+        screen.hidden = false;
+        await window.createQtAppInstance({
+            qtContainerElements: [screen],
+            instantiateWasm(imports, receive) {
+                WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled),
+                                                               (error) => fail(`The calculator could not start: ${error}`));
+                return {};
+            },
+            print: (text) => console.log(text),
+            printErr: (text) => console.warn(text),
+            onAbort: (text) => fail(`The calculator stopped: ${text}`),
+        });
+        markDrawn();
+
+        if ('serviceWorker' in navigator)
+            navigator.serviceWorker.register('sw.js').then(watchForUpdates, () => {});
+    }
+
+    // A new version's worker waits until this page has all of its own version, then takes over:
+    // the next visit gets the new version whole.
+    function watchForUpdates(registration) {
+        const activateWhenInstalled = (worker) => {
+            if (!worker)
+                return;
+            const activate = () => worker.state === 'installed' && worker.postMessage('activate');
+            activate();
+            worker.addEventListener('statechange', activate);
+        };
+        activateWhenInstalled(registration.waiting);
+        activateWhenInstalled(registration.installing);
+        registration.addEventListener('updatefound', () => activateWhenInstalled(registration.installing));
+    }
+
+    start().catch((error) => fail(`The calculator could not be loaded: ${error.message}`));
+})();
