@@ -59,13 +59,7 @@
             received += value.length;
             progress.value = Math.min(received / moduleSize, 1);
         }
-        const bytes = new Uint8Array(received);
-        let at = 0;
-        for (const chunk of chunks) {
-            bytes.set(chunk, at);
-            at += chunk.length;
-        }
-        return bytes;
+        return new Blob(chunks).arrayBuffer();
     }
 
     function loadScript(url) {
