@@ -49,9 +49,8 @@ set(CPACK_PACKAGE_FILE_NAME ZandrelTicketCalculator-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "${ZTC_DISPLAY_NAME}")
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ZandrelTicketCalculator)
 set(CPACK_PACKAGE_EXECUTABLES zandrel-ticket-calculator "${ZTC_DISPLAY_NAME}")
-# Debian's Wine is 64-bit only, and a 64-bit program belongs in the 64-bit Program Files and
-# registry: so a 64-bit installer, from NSIS's own amd64 stubs.
-set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+# The Start-menu shortcut's program is in the program's folder itself, not in a bin\ below it.
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME "${ZTC_DISPLAY_NAME}")
 set(CPACK_NSIS_DISPLAY_NAME "${ZTC_DISPLAY_NAME}")
@@ -60,6 +59,22 @@ set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/data/icons/org.zandrel.TicketCalcu
 set(CPACK_NSIS_MUI_UNIICON ${CPACK_NSIS_MUI_ICON})
 set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+set(CPACK_ZTC_STRIP ${CMAKE_STRIP})
+
+# Our additions to CPack's installer script (cmake/installer.nsh.in), and CPack's own script with
+# the check of an installed copy at its start; which replaces CPack's own question whether to
+# uninstall it.
+set(ZTC_NSIS_DIR ${CMAKE_BINARY_DIR}/nsis)
+set(ZTC_SIGN ${PROJECT_SOURCE_DIR}/scripts/sign)
+configure_file(cmake/installer.nsh.in ${ZTC_NSIS_DIR}/installer.nsh @ONLY)
+set(CPACK_NSIS_DEFINES "!include '${ZTC_NSIS_DIR}/installer.nsh'")
+set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "Call ZtcRemoveInstalled")
+file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in template)
+string(REPLACE "Function .onInit" "Function .onInit\n  Call ZtcCheckInstalled" ours "${template}")
+if(ours STREQUAL template)
+  message(FATAL_ERROR "CPack's NSIS template has no .onInit to extend")
+endif()
+file(WRITE ${ZTC_NSIS_DIR}/NSIS.template.in "${ours}")
+list(PREPEND CMAKE_MODULE_PATH ${ZTC_NSIS_DIR})
 include(CPack)
