@@ -6,8 +6,8 @@
 // Platform code: how the session ends the program. On Windows Qt itself answers the end of a
 // session (WM_QUERYENDSESSION closes the windows, WM_ENDSESSION quits), and the program has
 // nothing to save, so only POSIX signals need handling. A web page has no signals to catch (Qt
-// counts it as Unix, but a notifier on a pipe there stops the program at start); the page's
-// title is the window's.
+// counts it as Unix, but a notifier on a pipe there stops the program at start). What else the
+// page needs is in browser.cpp.
 #if defined(Q_OS_UNIX) && !defined(Q_OS_WASM)
 #include <QSocketNotifier>
 
@@ -49,24 +49,13 @@ void quitOnSignals(QApplication &) {}
 #endif
 
 #ifdef Q_OS_WASM
-#include <emscripten/val.h>
-
-namespace {
-void titleThePage(QWidget &window) {
-    auto retitle = [](const QString &title) {
-        emscripten::val::global("document").set("title", title.toStdString());
-    };
-    retitle(window.windowTitle());
-    QObject::connect(&window, &QWidget::windowTitleChanged, &window, retitle);
-}
-} // namespace
-#else
-namespace {
-void titleThePage(QWidget &) {}
-} // namespace
+#include "browser.h"
 #endif
 
 int main(int argc, char *argv[]) {
+#ifdef Q_OS_WASM
+    ztc::prepareForThePage();
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zandrel-ticket-calculator"));
     QApplication::setOrganizationDomain(QStringLiteral("zandrel.example"));
@@ -74,7 +63,9 @@ int main(int argc, char *argv[]) {
     quitOnSignals(app);
 
     ztc::Form1 window;
-    titleThePage(window);
+#ifdef Q_OS_WASM
+    ztc::joinThePage(window);
+#endif
     window.show();
     return app.exec();
 }

@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: MIT
+// The calculator's controls as elements of the page, for screen readers and touch keyboards: Qt
+// draws the window into one canvas, which neither can use. The program sends what its controls
+// are (update) and where its focus is (focus); the elements lie behind the canvas at the
+// controls' places, take the page's focus in its stead, hand keys on to the program as they come,
+// and send a screen reader's actions back (act).
+'use strict';
+
+window.ztcAccess = (() => {
+    let act = () => {};
+    let canvas = null;
+    let layer = null;
+    let focusedId = null;
+    // Each control's element, and the element in it that takes the focus.
+    const wrappers = new Map();
+    const elements = new Map();
+    // What each text box showed last, to tell what the touch keyboard or screen reader changed.
+    const shown = new Map();
+
+    // A key as the keyboard's own, at the canvas, where the program listens; says whether the
+    // program took it.
+    function key(type, init) {
+        return !canvas.dispatchEvent(new KeyboardEvent(type, { ...init, bubbles: true, cancelable: true }));
+    }
+
+    function tap(name, modifiers = {}) {
+        const init = { key: name, code: name.length === 1 ? '' : name, ...modifiers };
+        key('keydown', init);
+        key('keyup', init);
+    }
+
+    // Keys that reach an element go on to the program; what it takes, the browser leaves alone.
+    // A touch keyboard's composing keys come as text instead (typed()).
+    function handOn(event) {
+        if (event.isComposing || event.key === 'Unidentified' || event.key === 'Process')
+            return;
+        const { key: name, code, location, repeat, ctrlKey, shiftKey, altKey, metaKey } = event;
+        if (key(event.type, { key: name, code, location, repeat, ctrlKey, shiftKey, altKey, metaKey }))
+            event.preventDefault();
+    }
+
+    // The clipboard's events go where the program listens for them too: Qt listens at the
+    // document in Chromium, which they reach as they are, and at the canvas elsewhere. The
+    // program pastes for itself, so a paste never changes an element's own text.
+    function handOnClipboard(event) {
+        if (!window.chrome) {
+            const copy = new ClipboardEvent(event.type, { clipboardData: event.clipboardData, cancelable: true });
+            if (!canvas.dispatchEvent(copy))
+                event.preventDefault();
+        }
+        if (event.type === 'paste')
+            event.preventDefault();
+    }
+
+    // Text changed in a box by a touch keyboard or a screen reader reaches the program as the
+    // keys that make the same change: the changed part selected, then typed over or deleted.
+    function typed(id, input) {
+        const before = shown.get(id) || '';
+        const after = input.value;
+        let start = 0;
+        while (start < before.length && start < after.length && before[start] === after[start])
+            start++;
+        let end = 0;
+        while (end < before.length - start && end < after.length - start &&
+               before[before.length - 1 - end] === after[after.length - 1 - end])
+            end++;
+        tap('End');
+        for (let i = 0; i < end; i++)
+            tap('ArrowLeft');
+        for (let i = 0; i < before.length - start - end; i++)
+            tap('ArrowLeft', { shiftKey: true });
+        const inserted = after.slice(start, after.length - end);
+        if (inserted)
+            [...inserted].forEach((ch) => tap(ch));
+        else if (before.length - start - end > 0)
+            tap('Backspace');
+        shown.set(id, after);
+    }
+
+    function optionList(id, label, multiple) {
+        const list = document.createElement('div');
+        list.setAttribute('role', 'listbox');
+        list.setAttribute('aria-label', label);
+        list.id = `${id}-options`;
+        if (multiple)
+            list.setAttribute('aria-multiselectable', 'true');
+        return list;
+    }
+
+    function create(control) {
+        const { id, role } = control;
+        let element;
+        if (role === 'button') {
+            element = document.createElement('button');
+            element.type = 'button';
+            element.addEventListener('click', () => act(id, 'press', 0));
+        } else if (role === 'combobox') {
+            element = document.createElement('div');
+            const input = document.createElement('input');
+            input.type = 'text';
+            input.setAttribute('role', 'combobox');
+            input.setAttribute('aria-expanded', 'false');
+            input.setAttribute('aria-autocomplete', 'none');
+            input.setAttribute('aria-controls', `${id}-options`);
+            input.autocomplete = 'off';
+            input.spellcheck = false;
+            input.addEventListener('input', () => typed(id, input));
+            const options = optionList(id, control.name, false);
+            options.addEventListener('click', (event) => {
+                const index = [...options.children].indexOf(event.target);
+                if (index >= 0)
+                    act(id, 'pick', index);
+            });
+            element.append(input, options);
+        } else if (role === 'listbox') {
+            element = optionList(id, control.name, true);
+            element.tabIndex = -1;
+            element.addEventListener('click', (event) => {
+                const index = [...element.children].indexOf(event.target);
+                if (index >= 0)
+                    act(id, 'toggle', index);
+            });
+        } else if (role === 'textbox') {
+            element = document.createElement('div');
+            element.setAttribute('role', 'textbox');
+            element.setAttribute('aria-readonly', 'true');
+            element.setAttribute('aria-multiline', 'true');
+            element.setAttribute('aria-live', 'polite');
+        } else {
+            element = document.createElement('div');
+        }
+        layer.append(element);
+        // The element that takes the page's focus for this control.
+        const target = element.querySelector('input') || element;
+        if (role !== 'text') {
+            target.tabIndex = -1;
+            target.addEventListener('focus', () => {
+                if (focusedId !== id)
+                    act(id, 'focus', 0);
+            });
+        }
+        wrappers.set(id, element);
+        elements.set(id, target);
+        return element;
+    }
+
+    function fill(list, options, current) {
+        while (list.children.length > options.length)
+            list.lastChild.remove();
+        options.forEach(([text, selected], i) => {
+            let option = list.children[i];
+            if (!option) {
+                option = document.createElement('div');
+                option.setAttribute('role', 'option');
+                option.id = `${list.id}-${i}`;
+                list.append(option);
+            }
+            option.textContent = text;
+            option.setAttribute('aria-selected', String(selected));
+        });
+        if (current >= 0 && current < options.length)
+            list.setAttribute('aria-activedescendant', `${list.id}-${current}`);
+        else
+            list.removeAttribute('aria-activedescendant');
+    }
+
+    function show(control) {
+        const element = wrappers.get(control.id) || create(control);
+        const box = elements.get(control.id);
+        const [x, y, width, height] = control.rect;
+        Object.assign(element.style, { left: `${x}px`, top: `${y}px`, width: `${width}px`, height: `${height}px` });
+        element.hidden = !control.visible;
+        if (control.role !== 'text')
+            box.setAttribute('aria-disabled', String(!control.enabled));
+        if (control.description)
+            box.setAttribute('aria-description', control.description);
+        switch (control.role) {
+        case 'combobox':
+            box.setAttribute('aria-label', control.name);
+            if (box.value !== control.value)
+                box.value = control.value;
+            shown.set(control.id, control.value);
+            fill(element.lastChild, control.options, -1);
+            break;
+        case 'listbox':
+            fill(element, control.options, control.current);
+            break;
+        case 'textbox':
+            box.setAttribute('aria-label', control.name);
+            if (box.textContent !== control.value)
+                box.textContent = control.value;
+            break;
+        default:
+            if (element.textContent !== control.name)
+                element.textContent = control.name;
+        }
+        if (control.focused)
+            focus(control.id);
+    }
+
+    // The page's focus to the control's element, unless it is somewhere else on the page.
+    function focus(id) {
+        focusedId = id;
+        const target = elements.get(id);
+        const here = document.activeElement;
+        if (target && here !== target && (here === document.body || here === canvas || layer.contains(here)))
+            target.focus({ preventScroll: true });
+    }
+
+    return {
+        // The program starts: its entry for actions; the canvas is then in the page.
+        connect(entry) {
+            act = entry;
+            const screen = document.getElementById('screen');
+            canvas = screen.querySelector('canvas');
+            // The canvas says nothing a screen reader could use, and its focus goes to the
+            // element of the control that has Qt's focus.
+            canvas.setAttribute('aria-hidden', 'true');
+            canvas.addEventListener('focus', () => focusedId && focus(focusedId));
+            layer = document.createElement('div');
+            layer.id = 'access';
+            layer.addEventListener('keydown', handOn);
+            layer.addEventListener('keyup', handOn);
+            for (const type of ['copy', 'cut', 'paste'])
+                layer.addEventListener(type, handOnClipboard);
+            screen.append(layer);
+            // A long press on a touch screen asks for the focused control's context menu.
+            let pointer = 'mouse';
+            canvas.addEventListener('pointerdown', (event) => { pointer = event.pointerType; });
+            canvas.addEventListener('contextmenu', () => pointer !== 'mouse' && act('', 'menu', 0));
+        },
+        update(json) {
+            JSON.parse(json).forEach(show);
+        },
+        focus,
+    };
+})();
