@@ -7,6 +7,7 @@
 #include "numbers.h"
 
 #include <QAccessible>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -349,6 +350,18 @@ void TestWindow::look() {
     QVERIFY2(w->Command9->font().bold(), "Help is not bold");
     QVERIFY2(!w->Label9->font().bold(), "the maker's address is bold");
     driver::pick(w->Combo2, "Pick 6");
+    // Every control's role and name for screen readers, as listed for the browser test too.
+    QFile list(QStringLiteral(":/accessible-names.txt"));
+    QVERIFY(list.open(QIODevice::ReadOnly | QIODevice::Text));
+    QHash<QString, QString> listed;
+    for (const QString &line : QString::fromUtf8(list.readAll()).split('\n'))
+        if (!line.isEmpty() && !line.startsWith('#'))
+            listed.insert(line.section('\t', 0, 0), line.section('\t', 1));
+    const QHash<QAccessible::Role, QString> roles{{QAccessible::StaticText, "text"},
+                                                  {QAccessible::ComboBox, "combobox"},
+                                                  {QAccessible::List, "listbox"},
+                                                  {QAccessible::PushButton, "button"},
+                                                  {QAccessible::EditableText, "textbox"}};
     // Every caption fits, and nothing overlaps what another control draws (a label: its text).
     QList<QRect> covered;
     for (QWidget *c : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
@@ -367,13 +380,17 @@ void TestWindow::look() {
         for (const QRect &other : covered)
             QVERIFY2(!drawn.intersects(other), name + " overlaps a control before it");
         covered << drawn;
-        // Every control has a name for assistive technology; one that takes the focus also a
-        // description.
+        // Every control has its listed role and name for assistive technology (a box's own: on
+        // Linux its text stands in), and one that takes the focus also a description.
         const QAccessibleInterface *a = QAccessible::queryAccessibleInterface(c);
-        QVERIFY2(!a->text(QAccessible::Name).isEmpty(), name + " has no accessible name");
+        const QString given = c->accessibleName();
+        QCOMPARE(roles.value(a->role()) + '\t' +
+                     (given.isEmpty() ? a->text(QAccessible::Name) : given),
+                 listed.take(c->objectName()));
         if (c->focusPolicy() != Qt::NoFocus)
             QVERIFY2(!a->text(QAccessible::Description).isEmpty(), name + " has no description");
     }
+    QVERIFY2(listed.isEmpty(), qPrintable(listed.keys().join(' ') + " listed but not found"));
     // The focus chain, with every leg shown.
     driver::focusBox(w->Combo1);
     QStringList chain{QApplication::focusWidget()->objectName()};
