@@ -1,0 +1,283 @@
+# SPDX-License-Identifier: MIT
+"""The calculator in the browser for everyone: what a screen reader finds and does through the
+page's accessibility tree, the touch keyboard on phones and tablets, the ticket's context menu
+and the clipboard."""
+import os
+import time
+
+from devtools import Browser, Failure
+from people import Person, linux_ticket
+
+TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# The roles of the window's controls as the page's accessibility tree names them.
+ROLES = {'text': 'StaticText', 'combobox': 'combobox', 'listbox': 'listbox', 'button': 'button',
+         'textbox': 'textbox'}
+
+
+def listed_controls():
+    """The window's controls with role and name, from the list the window suite checks the
+    Linux program against."""
+    with open(os.path.join(TOP, 'tests', 'accessible-names.txt')) as f:
+        return [line.rstrip('\n').split('\t') for line in f if line.strip() and not line.startswith('#')]
+
+
+class Tree:
+    """The page's accessibility tree, as a screen reader reads it and acts on it."""
+
+    def __init__(self, browser):
+        self.browser = browser
+        browser.page('Accessibility.enable')
+        browser.page('DOM.enable')
+
+    def nodes(self):
+        return [n for n in self.browser.page('Accessibility.getFullAXTree')['nodes'] if not n.get('ignored')]
+
+    @staticmethod
+    def role(node):
+        return node.get('role', {}).get('value')
+
+    @staticmethod
+    def name(node):
+        return node.get('name', {}).get('value')
+
+    @staticmethod
+    def value(node):
+        return node.get('value', {}).get('value', '')
+
+    @staticmethod
+    def state(node, name):
+        return next((p['value'].get('value') for p in node.get('properties', []) if p['name'] == name), None)
+
+    def find(self, role, name, nodes=None):
+        found = [n for n in nodes or self.nodes() if self.role(n) == role and self.name(n) == name]
+        if len(found) != 1:
+            raise Failure(f'the page has {len(found)} {role} named "{name}", not one')
+        return found[0]
+
+    def options(self, listbox, nodes=None):
+        by_id = {n['nodeId']: n for n in nodes or self.nodes()}
+        return [by_id[i] for i in listbox.get('childIds', []) if i in by_id and self.role(by_id[i]) == 'option']
+
+    def call(self, node, function):
+        """Runs function on the node's element, as the element's own activation or focus."""
+        target = self.browser.page('DOM.resolveNode', backendNodeId=node['backendDOMNodeId'])['object']
+        self.browser.page('Runtime.callFunctionOn', objectId=target['objectId'],
+                          functionDeclaration=f'function () {{ this.{function}(); }}')
+
+    def choose(self, role, name, option):
+        """Activates the option of that name in the list of the control of that role and name."""
+        nodes = self.nodes()
+        listbox = self.find('listbox', name, nodes)
+        match = [o for o in self.options(listbox, nodes) if self.name(o) == option]
+        if not match:
+            raise Failure(f'the {role} "{name}" has no option "{option}"')
+        self.call(match[0], 'click')
+
+    def wait(self, what, check):
+        """Waits for the tree to pass check (a function of the tree's nodes that returns None
+        when it passes, or what differs)."""
+        difference = None
+        for _ in range(100):
+            difference = check(self.nodes())
+            if difference is None:
+                return
+            time.sleep(0.05)
+        raise Failure(f'after {what}, {difference}')
+
+    def expect_value(self, role, name, value):
+        def check(nodes):
+            now = self.value(self.find(role, name, nodes))
+            return None if now == value else f'the {role} "{name}" holds "{now}", not "{value}"'
+        return check
+
+    def expect_selected(self, name, selected):
+        def check(nodes):
+            options = self.options(self.find('listbox', name, nodes), nodes)
+            now = [self.name(o) for o in options if self.state(o, 'selected')]
+            return None if now == selected else f'"{name}" has {now} selected, not {selected}'
+        return check
+
+
+def check_tree(tree):
+    """Every listed control with its role and name; boxes with their value, legs as
+    multi-select lists of runners; nothing of the canvas."""
+    nodes = tree.nodes()
+    for control, role, name in listed_controls():
+        node = tree.find(ROLES[role], name, nodes)
+        if role == 'combobox' and not tree.value(node):
+            raise Failure(f'the box "{name}" shows no value')
+        if role == 'listbox':
+            if not tree.state(node, 'multiselectable'):
+                raise Failure(f'"{name}" is not a multi-select list')
+            if [tree.name(o) for o in tree.options(node, nodes)][-1:] != ['All']:
+                raise Failure(f'"{name}" does not end in "All"')
+        if role == 'textbox' and not tree.state(node, 'readonly'):
+            raise Failure(f'the ticket "{name}" is not read-only')
+    fields = [tree.name(n) for n in nodes if tree.role(n) == 'textbox']
+    if fields != ['Ticket description']:
+        raise Failure(f'the page has the text fields {fields}, not the ticket alone')
+    if any(tree.role(n) == 'Canvas' for n in nodes):
+        raise Failure('the canvas is in the accessibility tree')
+
+
+# A ticket made by a screen reader's user, and the same made with mouse and keys at the Linux
+# program: the wager type and the field size chosen from their boxes, an amount typed, runners in
+# two legs, "All", a Clear.
+LINUX_ACTIONS = [
+    ('click', 185, 66), ('click', 60, 161),                       # Exacta from the wager box
+    ('click', 60, 114), ('key', 'F4'), *[('key', 'Up')] * 8, ('key', 'Return'),  # field size 12
+    ('click', 150, 114), ('key', 'ctrl+a'), ('type', '3'),        # amount 3, typed
+    ('click', 35, 166), ('click', 35, 192),                       # runners 1 and 3 in leg A
+    ('click', 83, 179), ('click', 83, 322),                       # runner 2 and "All" in leg B
+    ('click', 40, 448), ('click', 35, 179),                       # Clear leg A, runner 2 there
+]
+RUNNERS = [str(n) for n in range(1, 13)]
+
+
+def screen_reader_ticket(tree):
+    """The same ticket through the accessibility tree alone; returns the ticket it reads."""
+    person = Person(tree.browser)
+    tree.choose('combobox', 'Wager type', 'Exacta')
+    tree.wait('choosing Exacta', tree.expect_value('combobox', 'Wager type', 'Exacta'))
+    tree.choose('combobox', 'Field size', '12')
+    tree.wait('choosing field size 12', tree.expect_value('combobox', 'Field size', '12'))
+    tree.call(tree.find('combobox', 'Base amount'), 'focus')
+    person.key('ctrl+a')
+    person.type('3')
+    tree.wait('typing an amount', tree.expect_value('combobox', 'Base amount', '3'))
+    for leg, runner, selected in (('A', '1', ['1']), ('A', '3', ['1', '3']), ('B', '2', ['2']),
+                                  ('B', 'All', RUNNERS), ('A', None, []), ('A', '2', ['2'])):
+        name = f'Leg {leg} runners'
+        if runner:
+            tree.choose('listbox', name, runner)
+        else:
+            tree.call(tree.find('button', f'Clear leg {leg}'), 'click')
+        tree.wait(f'{runner or "Clear"} in leg {leg}', tree.expect_selected(name, selected))
+    nodes = tree.nodes()
+    return tree.value(tree.find('textbox', 'Ticket description', nodes)) or ''
+
+
+def screen_reader(url, program):
+    for lang in ('en-US', 'de-DE'):
+        expected = linux_ticket(program, lang, LINUX_ACTIONS)
+        browser = Browser(lang)
+        try:
+            browser.open(url)
+            tree = Tree(browser)
+            tree.choose('combobox', 'Wager type', 'Pick 6')  # every leg shown
+            tree.wait('choosing Pick 6', tree.expect_value('combobox', 'Wager type', 'Pick 6'))
+            check_tree(tree)
+            ticket = screen_reader_ticket(tree).replace('\r\n', '\n')
+            if ticket != expected.rstrip('\n'):
+                raise Failure(f'the ticket read from the tree ({lang}) differs from the Linux one:\n'
+                              f'--- tree\n{ticket}\n--- Linux\n{expected}')
+            print(f'{lang}: the screen reader\'s ticket matches the Linux one: ' + ticket.replace('\n', ' | '))
+        finally:
+            browser.close()
+
+
+# User agents of a phone, a tablet that says it is a Mac, and a Chromebook.
+TOUCH_DEVICES = {
+    'Android phone': 'Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) '
+                     'Chrome/126.0.0.0 Mobile Safari/537.36',
+    'iPad': 'Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) '
+            'Version/17.4 Safari/605.1.15',
+    'Chromebook': 'Mozilla/5.0 (X11; CrOS x86_64 15917.71.0) AppleWebKit/537.36 (KHTML, like Gecko) '
+                  'Chrome/126.0.0.0 Safari/537.36',
+}
+
+
+def touch_keyboard(url):
+    """A tap on the field-size box leaves the page's focus in a text input, where a touch
+    keyboard types: what it types reaches the box, and the runner lists follow."""
+    for device, agent in TOUCH_DEVICES.items():
+        browser = Browser()
+        try:
+            browser.page('Emulation.setUserAgentOverride', userAgent=agent)
+            browser.page('Emulation.setTouchEmulationEnabled', enabled=True, maxTouchPoints=5)
+            browser.open(url)
+            tree = Tree(browser)
+            person = Person(browser)
+            person.tap(60, 114)
+            focused = browser.evaluate("(e => [e.tagName, e.type, e.getAttribute('aria-label')])"
+                                       "(document.activeElement)")
+            if focused != ['INPUT', 'text', 'Field size']:
+                raise Failure(f'{device}: a tap on the field size left the focus on {focused}')
+            for _ in range(2):
+                browser.page('Input.dispatchKeyEvent', type='rawKeyDown', key='Backspace',
+                             code='Backspace', windowsVirtualKeyCode=8)
+                browser.page('Input.dispatchKeyEvent', type='keyUp', key='Backspace',
+                             code='Backspace', windowsVirtualKeyCode=8)
+            person.settle()
+            tree.wait(f'{device}: two Backspaces', tree.expect_value('combobox', 'Field size', ''))
+            browser.page('Input.insertText', text='12')
+            tree.wait(f'{device}: typing 12', tree.expect_value('combobox', 'Field size', '12'))
+
+            tree.choose('combobox', 'Wager type', 'Exacta')
+
+            def twelve_runners(nodes):
+                options = [tree.name(o) for o in tree.options(tree.find('listbox', 'Leg A runners', nodes), nodes)]
+                return None if options == RUNNERS + ['All'] else f'leg A holds {options}'
+            tree.wait(f'{device}: typing 12 and choosing Exacta', twelve_runners)
+            person.tap(35, 166)
+            person.tap(83, 179)
+            tree.wait(f'{device}: tapping runners 1 and 2',
+                      tree.expect_value('textbox', 'Ticket description',
+                                        '$2.00 Exacta\nLegA: 1\nLegB: 2\n\nTotal Ticket Cost: $2.00'))
+            print(f'touch keyboard, {device}: a tap gave a text input the focus; 12 typed there '
+                  'became the field size, and tapped runners made the ticket')
+        finally:
+            browser.close()
+
+
+def clipboard(browser):
+    return browser.evaluate('navigator.clipboard.readText()', wait=True).replace('\r\n', '\n')
+
+
+def menu_and_clipboard(url, exacta_actions):
+    """A copy with nothing selected leaves the clipboard alone; a right click on the ticket
+    opens its menu, drawn, whose Select All and Copy put the ticket on the clipboard."""
+    browser = Browser()
+    try:
+        browser.open(url)
+        person = Person(browser)
+        person.click(468, 448)              # Help
+        person.ticket()                     # its text copied
+        person.click(468, 448)              # Back: the ticket box is empty
+        browser.evaluate("navigator.clipboard.writeText('copied elsewhere')", wait=True)
+        person.ticket()                     # Ctrl+A, Ctrl+C in the empty box
+        if clipboard(browser) != 'copied elsewhere':
+            raise Failure(f'a copy of nothing replaced the clipboard with: {clipboard(browser)[:60]}')
+        browser.evaluate("navigator.clipboard.writeText('7')", wait=True)
+        person.click(60, 114)               # what was copied pasted into the field size, once
+        person.key('ctrl+a')
+        person.key('ctrl+v')
+        tree = Tree(browser)
+        tree.wait('pasting into the field size', tree.expect_value('combobox', 'Field size', '7'))
+        print('clipboard: a copy with nothing selected left what was copied elsewhere, and it pasted once')
+
+        for action in exacta_actions:
+            getattr(person, action[0])(*action[1:])
+        ticket = tree.value(tree.find('textbox', 'Ticket description')).replace('\r\n', '\n')
+        left, top = person.left, person.top
+        region = dict(x=left + 470, y=top + 280, width=220, height=180, scale=1)
+
+        def shot():
+            return browser.page('Page.captureScreenshot', format='png', clip=region)['data']
+        before = shot()
+        person.right_click(480, 290)
+        if shot() == before:
+            raise Failure('a right click on the ticket showed no menu')
+        person.key('Up')                    # the last item, Select All
+        person.key('Return')
+        person.right_click(480, 290)
+        person.type('c')                    # &Copy
+        for _ in range(40):                 # the browser writes the clipboard a moment later
+            if clipboard(browser) == ticket:
+                break
+            time.sleep(0.05)
+        if clipboard(browser) != ticket:
+            raise Failure(f'Copy from the menu put on the clipboard:\n{clipboard(browser)}\nnot:\n{ticket}')
+        print('menu: a right click on the ticket opened its menu; Select All and Copy copied the ticket')
+    finally:
+        browser.close()
