@@ -111,13 +111,30 @@ def check_tree(tree):
                 raise Failure(f'"{name}" is not a multi-select list')
             if [tree.name(o) for o in tree.options(node, nodes)][-1:] != ['All']:
                 raise Failure(f'"{name}" does not end in "All"')
-        if role == 'textbox' and not tree.state(node, 'readonly'):
-            raise Failure(f'the ticket "{name}" is not read-only')
+        if role == 'textbox' and (not tree.state(node, 'readonly') or tree.state(node, 'live') != 'polite'):
+            raise Failure(f'the ticket "{name}" is not read-only text read out politely')
     fields = [tree.name(n) for n in nodes if tree.role(n) == 'textbox']
     if fields != ['Ticket description']:
         raise Failure(f'the page has the text fields {fields}, not the ticket alone')
     if any(tree.role(n) == 'Canvas' for n in nodes):
         raise Failure('the canvas is in the accessibility tree')
+    unlabelled = tree.browser.evaluate("[...document.querySelectorAll('input, textarea, select')]"
+                                       ".filter((e) => !e.labels.length && !e.ariaLabel).length")
+    if unlabelled:
+        raise Failure(f'{unlabelled} form elements of the page have no label')
+
+
+def focused(tree):
+    """The role and name of the control that has the page's focus."""
+    return [(tree.role(n), tree.name(n)) for n in tree.nodes()
+            if tree.state(n, 'focused') and tree.role(n) != 'RootWebArea']
+
+
+def clean(browser):
+    """The page reported no error and nothing its security policy refused."""
+    problems = [line for line in browser.drain() if 'Content Security Policy' in line or 'rror' in line]
+    if problems:
+        raise Failure('the page reported:\n' + '\n'.join(problems))
 
 
 # A ticket made by a screen reader's user, and the same made with mouse and keys at the Linux
@@ -145,6 +162,9 @@ def screen_reader_ticket(tree):
     person.key('ctrl+a')
     person.type('3')
     tree.wait('typing an amount', tree.expect_value('combobox', 'Base amount', '3'))
+    person.key('Tab')                   # the window's focus, and with it the page's, moves on
+    if focused(tree) != [('button', 'Clear leg A')]:
+        raise Failure(f'after Tab from the amount the page\'s focus is on {focused(tree)}')
     for leg, runner, selected in (('A', '1', ['1']), ('A', '3', ['1', '3']), ('B', '2', ['2']),
                                   ('B', 'All', RUNNERS), ('A', None, []), ('A', '2', ['2'])):
         name = f'Leg {leg} runners'
@@ -171,6 +191,7 @@ def screen_reader(url, program):
             if ticket != expected.rstrip('\n'):
                 raise Failure(f'the ticket read from the tree ({lang}) differs from the Linux one:\n'
                               f'--- tree\n{ticket}\n--- Linux\n{expected}')
+            clean(browser)
             print(f'{lang}: the screen reader\'s ticket matches the Linux one: ' + ticket.replace('\n', ' | '))
         finally:
             browser.close()
@@ -278,6 +299,7 @@ def menu_and_clipboard(url, exacta_actions):
             time.sleep(0.05)
         if clipboard(browser) != ticket:
             raise Failure(f'Copy from the menu put on the clipboard:\n{clipboard(browser)}\nnot:\n{ticket}')
+        clean(browser)
         print('menu: a right click on the ticket opened its menu; Select All and Copy copied the ticket')
     finally:
         browser.close()

@@ -213,9 +213,12 @@ window.ztcAccess = (() => {
             act = entry;
             const screen = document.getElementById('screen');
             canvas = screen.querySelector('canvas');
-            // The canvas says nothing a screen reader could use, and its focus goes to the
-            // element of the control that has Qt's focus.
+            // The canvas says nothing a screen reader could use and takes no focus: a press on it
+            // leaves the page's focus on the element of the control that has Qt's focus. (Qt
+            // makes it editable for the clipboard's events, which reach the program without.)
             canvas.setAttribute('aria-hidden', 'true');
+            canvas.contentEditable = 'false';
+            canvas.addEventListener('mousedown', (event) => event.preventDefault());
             canvas.addEventListener('focus', () => focusedId && focus(focusedId));
             layer = document.createElement('div');
             layer.id = 'access';
