@@ -227,6 +227,15 @@ window.ztcAccess = (() => {
             for (const type of ['copy', 'cut', 'paste'])
                 layer.addEventListener(type, handOnClipboard);
             screen.append(layer);
+            // A touch keyboard comes up only for a focus given while the user acts, which a tap
+            // is from its end on: the box the tap focused is focused again then.
+            canvas.addEventListener('touchend', () => {
+                const target = elements.get(focusedId);
+                if (target && target.tagName === 'INPUT' && document.activeElement === target) {
+                    target.blur();
+                    target.focus({ preventScroll: true });
+                }
+            });
             // A long press on a touch screen asks for the focused control's context menu.
             let pointer = 'mouse';
             canvas.addEventListener('pointerdown', (event) => { pointer = event.pointerType; });
