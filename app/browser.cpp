@@ -148,7 +148,6 @@ class PageMirror : public QObject {
                 for (int i = 0; i < combo->count(); ++i)
                     options.append(QJsonArray{combo->itemText(i), i == combo->currentIndex()});
                 c.insert("options", options);
-                c.insert("value", combo->currentText());
             }
             all.append(c);
         }

@@ -219,7 +219,6 @@ window.ztcAccess = (() => {
             canvas.setAttribute('aria-hidden', 'true');
             canvas.contentEditable = 'false';
             canvas.addEventListener('mousedown', (event) => event.preventDefault());
-            canvas.addEventListener('focus', () => focusedId && focus(focusedId));
             layer = document.createElement('div');
             layer.id = 'access';
             layer.addEventListener('keydown', handOn);
