@@ -16,7 +16,10 @@ ComboBox::ComboBox(QWidget *parent) : QComboBox(parent) {
     // before the box sees it: a stray notch would then count as the user's and pick.
     setFocusPolicy(Qt::StrongFocus);
     setInsertPolicy(QComboBox::NoInsert);
+    // A Qt built without completers (as for the browser) has none to drop.
+#if QT_CONFIG(completer)
     setCompleter(nullptr); // typed text stays exactly as typed
+#endif
     setMaxVisibleItems(20);
     // Only a pick from the list is a Click: Qt also counts Enter, and leaving the field with the
     // text of an item, as picking it.
