@@ -319,6 +319,8 @@ class TestWindow : public QObject {
     void soak_data();
     void soak();
     void look();
+    void glyphs_data();
+    void glyphs();
 };
 
 void TestWindow::soak_data() {
@@ -448,6 +450,34 @@ void TestWindow::look() {
     QCOMPARE(help.size(), 25);
     QCOMPARE(help.first(), "Tixomat Operating Instructions");
     QCOMPARE(help.last(), "www.zandrel.example");
+}
+
+void TestWindow::glyphs_data() {
+    QTest::addColumn<double>("amount");
+    for (const char *locale : {"en_US", "en_GB", "de_DE", "fr_FR"}) // the data tag
+        QTest::newRow(locale) << 3.5;
+}
+
+// Money as the desktop's locale writes it, typed and in the ticket, has a glyph for every
+// character in the font each control draws with: the browser's is cut down to what can be shown.
+void TestWindow::glyphs() {
+    QFETCH(double, amount);
+    const QLocale locale;
+    driver::pick(w->Combo2, "Exacta");
+    driver::focusBox(w->Combo3);
+    driver::retype(w->Combo3, locale.toCurrencyString(amount));
+    driver::clickItem(w->List1, 0);
+    for (const QWidget *c : {static_cast<QWidget *>(w->Combo3), static_cast<QWidget *>(w->Text1)}) {
+        const QString shown = c == w->Combo3 ? w->Combo3->currentText() : w->Text1->text();
+        QVERIFY2(shown.contains(locale.currencySymbol()),
+                 qPrintable(c->objectName() + " shows no " + locale.currencySymbol()));
+        const QFontMetrics metrics(c->font());
+        for (const char32_t ch : shown.toUcs4())
+            QVERIFY2(ch < 0x20 || metrics.inFontUcs4(ch),
+                     qPrintable(QStringLiteral("%1 has no glyph for U+%2 in %3")
+                                    .arg(c->font().family(), QString::number(uint(ch), 16),
+                                         c->objectName())));
+    }
 }
 
 QTEST_MAIN(TestWindow)
