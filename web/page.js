@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Loads the calculator into the page: checks what the browser must have, downloads the program
-// with a progress bar, starts it in a screen of the window's own size, scaled down on a smaller
-// phone or tablet, and makes the page work offline from then on.
+// Loads the calculator into the page: checks what the browser must have, downloads and compiles
+// the program with a progress bar, starts it in a screen of the window's own size, scaled down
+// on a smaller phone or tablet, and makes the page work offline from then on.
 'use strict';
 
 (() => {
@@ -42,24 +42,24 @@
             document.querySelector('meta[name=viewport]').content = `width=${width}`;
     }
 
-    // The module, read in pieces so that the bar can follow; the size is that of the module
-    // itself, whatever encoding the server sends it in.
-    async function download(url) {
+    // The module, compiled as it downloads; the bar follows the bytes on their way to the
+    // compiler. The size is that of the module itself, whatever encoding the server sends it in.
+    async function compile(url) {
         const response = await fetch(url);
         if (!response.ok)
             throw new Error(`${url}: ${response.status} ${response.statusText}`);
-        const reader = response.body.getReader();
-        const chunks = [];
         let received = 0;
-        for (;;) {
-            const { done, value } = await reader.read();
-            if (done)
-                break;
-            chunks.push(value);
-            received += value.length;
-            progress.value = Math.min(received / moduleSize, 1);
-        }
-        return new Blob(chunks).arrayBuffer();
+        const counted = response.body.pipeThrough(new TransformStream({
+            transform(chunk, controller) {
+                received += chunk.length;
+                progress.value = Math.min(received / moduleSize, 1);
+                controller.enqueue(chunk);
+            },
+        }));
+        const module = new Response(counted, { headers: { 'Content-Type': 'application/wasm' } });
+        if (WebAssembly.compileStreaming)
+            return WebAssembly.compileStreaming(module);
+        return WebAssembly.compile(await module.arrayBuffer());
     }
 
     function loadScript(url) {
@@ -94,7 +94,7 @@
         fitTheScreen();
 
         const [compiled] = await Promise.all([
-            download(`${program}.wasm`).then((bytes) => WebAssembly.compile(bytes)),
+            compile(`${program}.wasm`),
             loadScript(`${program}.js`),
         ]);
         loading.hidden = true;
