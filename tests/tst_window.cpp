@@ -323,11 +323,14 @@ class TestWindow : public QObject {
     void glyphs();
 };
 
+// The desktop locales tested: each a data tag, which names the locale (and seeds the soak).
+static const char *const kLocales[] = {"en_US", "en_GB", "de_DE", "fr_FR"};
+
 void TestWindow::soak_data() {
     // ZTC_SOAK_ACTIONS sets the actions per seed, for a long soak by hand.
     const int actions = qEnvironmentVariableIntValue("ZTC_SOAK_ACTIONS");
     QTest::addColumn<int>("actions");
-    for (const char *locale : {"en_US", "en_GB", "de_DE", "fr_FR"}) // the data tag, and the seed
+    for (const char *locale : kLocales)
         QTest::newRow(locale) << (actions > 0 ? actions : 5000);
 }
 
@@ -454,7 +457,7 @@ void TestWindow::look() {
 
 void TestWindow::glyphs_data() {
     QTest::addColumn<double>("amount");
-    for (const char *locale : {"en_US", "en_GB", "de_DE", "fr_FR"}) // the data tag
+    for (const char *locale : kLocales)
         QTest::newRow(locale) << 3.5;
 }
 
@@ -467,8 +470,9 @@ void TestWindow::glyphs() {
     driver::focusBox(w->Combo3);
     driver::retype(w->Combo3, locale.toCurrencyString(amount));
     driver::clickItem(w->List1, 0);
-    for (const QWidget *c : {static_cast<QWidget *>(w->Combo3), static_cast<QWidget *>(w->Text1)}) {
-        const QString shown = c == w->Combo3 ? w->Combo3->currentText() : w->Text1->text();
+    const std::pair<const QWidget *, QString> controls[] = {{w->Combo3, w->Combo3->currentText()},
+                                                            {w->Text1, w->Text1->text()}};
+    for (const auto &[c, shown] : controls) {
         QVERIFY2(shown.contains(locale.currencySymbol()),
                  qPrintable(c->objectName() + " shows no " + locale.currencySymbol()));
         const QFontMetrics metrics(c->font());
