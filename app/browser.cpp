@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The window in a web page. Qt draws it into one canvas, which a screen reader cannot read and a
-// touch keyboard cannot type into; so the page keeps an element for each control (web/access.js),
-// and this keeps them in step: what each control is, says and holds goes to the page after every
-// input, Qt's focus goes to the matching element at once, and what a screen reader does to an
-// element comes back here as the user's own input.
+// touch keyboard cannot type into; so the page keeps an element for each control
+// (packaging/web/site/access.js), and this keeps them in step: what each control is, says and holds
+// goes to the page after every input, Qt's focus goes to the matching element at once, and what a
+// screen reader does to an element comes back here as the user's own input.
 #include "browser.h"
 
 #include <QAbstractButton>

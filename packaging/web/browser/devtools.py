@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: MIT
 """A small DevTools-protocol client: Debian's headless Chromium with a fresh profile, spoken to
-over a pipe, whose mouse, touch and key events take the browser's own input path; and the site
-on a local server that counts the bytes it sends."""
+over a pipe, whose mouse, touch and key events take the browser's own input path."""
 import base64
 import json
 import os
@@ -12,36 +11,11 @@ import tempfile
 import threading
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
 CHROMIUM = os.environ.get('ZTC_CHROMIUM', '/usr/bin/chromium')
 
 
 class Failure(Exception):
     pass
-
-
-class Server:
-    """The site on a free localhost port, through scripts/web-server; its log counts bytes."""
-
-    def __init__(self, site):
-        self.site = site
-        self.log = tempfile.NamedTemporaryFile(prefix='ztc-server-', suffix='.log', delete=False).name
-        self.proc = subprocess.Popen([os.path.join(HERE, 'web-server'), site, '0', self.log],
-                                     stdout=subprocess.PIPE, text=True)
-        self.url = self.proc.stdout.readline().strip()
-        if not self.url:
-            raise Failure('the web server did not start')
-
-    def bytes_sent(self):
-        with open(self.log) as f:
-            return sum(int(line.split()[-1]) for line in f if line.strip())
-
-    def stop(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            self.proc.wait()
-        if os.path.exists(self.log):
-            os.unlink(self.log)
 
 
 class Browser:
@@ -133,6 +107,12 @@ class Browser:
             elif event.get('method') == 'Runtime.exceptionThrown':
                 self.console.append(params['exceptionDetails'].get('exception', {}).get('description', 'exception'))
         return self.console
+
+    def expect_clean(self):
+        """The page reported no error, and nothing its security policy refused."""
+        problems = [line for line in self.drain() if 'Content Security Policy' in line or 'rror' in line]
+        if problems:
+            raise Failure('the page reported:\n' + '\n'.join(problems))
 
     def evaluate(self, expression, wait=False):
         result = self.page('Runtime.evaluate', expression=expression, awaitPromise=wait,

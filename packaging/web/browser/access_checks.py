@@ -8,7 +8,7 @@ import time
 from devtools import Browser, Failure
 from people import Person, linux_ticket
 
-TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', '..')
 # The roles of the window's controls as the page's accessibility tree names them.
 ROLES = {'text': 'StaticText', 'combobox': 'combobox', 'listbox': 'listbox', 'button': 'button',
          'textbox': 'textbox'}
@@ -130,13 +130,6 @@ def focused(tree):
             if tree.state(n, 'focused') and tree.role(n) != 'RootWebArea']
 
 
-def clean(browser):
-    """The page reported no error and nothing its security policy refused."""
-    problems = [line for line in browser.drain() if 'Content Security Policy' in line or 'rror' in line]
-    if problems:
-        raise Failure('the page reported:\n' + '\n'.join(problems))
-
-
 # A ticket made by a screen reader's user, and the same made with mouse and keys at the Linux
 # program: the wager type and the field size chosen from their boxes, an amount typed, runners in
 # two legs, "All", a Clear.
@@ -173,8 +166,7 @@ def screen_reader_ticket(tree):
         else:
             tree.call(tree.find('button', f'Clear leg {leg}'), 'click')
         tree.wait(f'{runner or "Clear"} in leg {leg}', tree.expect_selected(name, selected))
-    nodes = tree.nodes()
-    return tree.value(tree.find('textbox', 'Ticket description', nodes)) or ''
+    return tree.value(tree.find('textbox', 'Ticket description')) or ''
 
 
 def screen_reader(url, program):
@@ -191,7 +183,7 @@ def screen_reader(url, program):
             if ticket != expected.rstrip('\n'):
                 raise Failure(f'the ticket read from the tree ({lang}) differs from the Linux one:\n'
                               f'--- tree\n{ticket}\n--- Linux\n{expected}')
-            clean(browser)
+            browser.expect_clean()
             print(f'{lang}: the screen reader\'s ticket matches the Linux one: ' + ticket.replace('\n', ' | '))
         finally:
             browser.close()
@@ -299,7 +291,7 @@ def menu_and_clipboard(url, exacta_actions):
             time.sleep(0.05)
         if clipboard(browser) != ticket:
             raise Failure(f'Copy from the menu put on the clipboard:\n{clipboard(browser)}\nnot:\n{ticket}')
-        clean(browser)
+        browser.expect_clean()
         print('menu: a right click on the ticket opened its menu; Select All and Copy copied the ticket')
     finally:
         browser.close()

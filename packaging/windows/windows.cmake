@@ -40,7 +40,7 @@ install(FILES "${ZTC_QT_PREFIX}/LICENSES/LGPL-3.0-only.txt" "${ZTC_QT_PREFIX}/LI
 # The run-time DLLs' notices, as Debian records them.
 install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licenses RENAME gcc.txt)
 install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licenses RENAME mingw-w64.txt)
-install(FILES data/windows/README.txt DESTINATION .)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/user-readme.txt DESTINATION . RENAME README.txt)
 
 set(ZTC_DISPLAY_NAME "Zandrel Ticket Calculator")
 set(CPACK_GENERATOR NSIS ZIP)
@@ -61,13 +61,14 @@ set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 set(CPACK_ZTC_STRIP ${CMAKE_STRIP})
+list(PREPEND CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/staged-files.cmake)
 
-# Our additions to CPack's installer script (cmake/installer.nsh.in), and CPack's own script with
+# Our additions to CPack's installer script (installer.nsh.in), and CPack's own script with
 # the check of an installed copy at its start; which replaces CPack's own question whether to
 # uninstall it.
 set(ZTC_NSIS_DIR ${CMAKE_BINARY_DIR}/nsis)
-set(ZTC_SIGN ${PROJECT_SOURCE_DIR}/scripts/sign)
-configure_file(cmake/installer.nsh.in ${ZTC_NSIS_DIR}/installer.nsh @ONLY)
+set(ZTC_SIGN ${CMAKE_CURRENT_LIST_DIR}/sign)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/installer.nsh.in ${ZTC_NSIS_DIR}/installer.nsh @ONLY)
 set(CPACK_NSIS_DEFINES "!include '${ZTC_NSIS_DIR}/installer.nsh'")
 set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "Call ZtcRemoveInstalled")
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in template)

@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # What the web build differs in: the program is a WebAssembly module and its loader, which
-# scripts/web lays out with the page; beside it, a bare Qt Widgets window built the same way, for
+# packaging/web/build lays out with the page; beside it, a bare Qt Widgets window built the same way, for
 # the start-up benchmark. Included from the top-level file.
 qt_add_executable(bare-window bench/bare_window.cpp)
 target_link_libraries(bare-window PRIVATE ztc_calc Qt6::Widgets)

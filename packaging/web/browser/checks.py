@@ -1,33 +1,26 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Drives the web site in Debian's headless Chromium over the DevTools protocol, whose mouse and
-key events take the browser's own input path, with a fresh profile and a local server.
+"""The site's checks in Debian's headless Chromium over the DevTools protocol, whose mouse and key
+events take the browser's own input path, with a fresh profile and a local server.
 
-  scripts/web-check test SITE PROGRAM  the browser test: a ticket made with the mouse and the
-                                       keyboard, read back through the clipboard and compared
-                                       with the one the Linux PROGRAM makes for the same actions,
-                                       in English and German; then the site again with no network,
-                                       on a phone, and updated to a new version; then access
-  scripts/web-check access SITE PROGRAM
-                                       screen readers, touch keyboards, the ticket's menu and
-                                       the clipboard (also part of test)
-  scripts/web-check bench SITE BARE    start-up and bytes: the site against BARE, the same page
-                                       holding a bare Qt Widgets window
-  scripts/web-check suite PROGRAM.js [ARGUMENT...]
-                                       a cross-built Qt Test suite that needs a window, on a page
-                                       of its own
+  checks.py test SITE PROGRAM    a ticket made with the mouse and the keyboard, read back through
+                                 the clipboard and compared with the one the Linux PROGRAM makes
+                                 for the same actions, in English and German; then the site again
+                                 with no network, without WebAssembly or WebGL, on a phone, and
+                                 updated to a new version; then access
+  checks.py access SITE PROGRAM  screen readers, touch keyboards, the ticket's menu and the
+                                 clipboard
 """
 import os
 import shutil
-import statistics
 import sys
 import tempfile
 import time
-import urllib.parse
 
-from devtools import Browser, Failure, Server
-from people import Person, act, linux_ticket
 import access_checks
+from devtools import Browser, Failure
+from localsite import Server
+from people import Person, act, linux_ticket
 
 
 # What the test does, at the window's own positions: ('click', x, y), ('wheel', x, y, notches),
@@ -54,9 +47,7 @@ def browser_ticket(url, lang):
     try:
         browser.open(url)
         ticket = act(Person(browser), ACTIONS)
-        problems = [line for line in browser.drain() if 'Content Security Policy' in line or 'rror' in line]
-        if problems:
-            raise Failure('the page reported:\n' + '\n'.join(problems))
+        browser.expect_clean()
         return ticket, browser
     except BaseException:
         browser.close()
@@ -226,130 +217,15 @@ def update(site):
         shutil.rmtree(work, ignore_errors=True)
 
 
-def visits(site, runs):
-    """Cold visits, each in a fresh profile, and visits from the service worker's cache: the
-    milliseconds to the first drawn window, and the bytes the server sent for a first visit
-    (the service worker's own fetches included)."""
-    cold, cached, sent = [], [], []
-    server = Server(site)
-    try:
-        for _ in range(runs):
-            browser = Browser()
-            try:
-                cold.append(browser.open(server.url))
-                browser.evaluate('navigator.serviceWorker.ready.then(() => true)', wait=True)
-                time.sleep(1)
-                sent.append(server.bytes_sent())
-                for _ in range(2):
-                    cached.append(browser.open(server.url))
-            finally:
-                browser.close()
-            open(server.log, 'w').close()
-    finally:
-        server.stop()
-    return statistics.median(cold), statistics.median(cached), statistics.median(sent)
-
-
-# A phone on a slow mobile line, as web audits assume: slow 4G, a processor four times slower.
-SLOW_LINE = {'offline': False, 'latency': 150, 'downloadThroughput': 1.6e6 / 8,
-             'uploadThroughput': 0.75e6 / 8}
-
-
-def slow_visit(site):
-    """A first visit on a slow line and a slow processor: milliseconds to the drawn window."""
-    server = Server(site)
-    browser = Browser()
-    try:
-        browser.page('Network.enable')
-        browser.page('Network.emulateNetworkConditions', **SLOW_LINE)
-        browser.page('Emulation.setCPUThrottlingRate', rate=4)
-        return browser.open(server.url, timeout=240)
-    finally:
-        browser.close()
-        server.stop()
-
-
-def bench(site, bare):
-    runs = int(os.environ.get('ZTC_BENCH_RUNS', '5'))
-    print(f'median of {runs} fresh profiles; a local server, compressed files (brotli); the slow line:'
-          ' 1.6 Mbit/s, 150 ms round trips, processor 4x slower, one visit')
-    print(f'{"":22} {"first visit":>12} {"first window":>13} {"from cache":>11} {"slow line":>10}')
-    results = {}
-    for name, folder in (('calculator', site), ('bare Qt window', bare)):
-        cold, cached, sent = visits(folder, runs)
-        slow = slow_visit(folder)
-        results[name] = (cold, cached, slow)
-        print(f'{name:22} {sent / 1e6:9.2f} MB {cold:10.0f} ms {cached:8.0f} ms {slow / 1000:7.1f} s')
-    ratios = [ours / theirs for ours, theirs in zip(*results.values())]
-    print(f'{"calculator / bare":22} {"":12} {ratios[0]:12.2f}x {ratios[1]:10.2f}x {ratios[2]:9.2f}x')
-
-
-SUITE_PAGE = """<!DOCTYPE html>
-<html lang="en"><head><meta charset="utf-8"><title>suite</title>
-<script src="{name}.js"></script><script src="run.js" defer></script></head>
-<body><div id="screen"></div></body></html>
-"""
-# The suite's output lines, and its arguments from the address's fragment.
-SUITE_RUN = """'use strict';
-const screen = document.getElementById('screen');
-screen.style.width = '1000px';
-screen.style.height = '700px';
-window.suiteOutput = [];
-createQtAppInstance({
-    qtContainerElements: [screen],
-    arguments: decodeURIComponent(location.hash.slice(1)).split('\\n').filter((a) => a),
-    print: (text) => window.suiteOutput.push(text),
-    printErr: (text) => window.suiteOutput.push(text),
-    onAbort: (text) => window.suiteOutput.push(`aborted: ${text}`),
-});
-"""
-
-
-def suite(program, *arguments):
-    """Runs a cross-built Qt Test program that needs a window on a page of its own, prints its
-    report and exits as it passed; QT_SCALE_FACTOR in the environment becomes the screen's
-    pixel ratio."""
-    folder = tempfile.mkdtemp(prefix='ztc-suite-')
-    base = os.path.splitext(os.path.abspath(program))[0]
-    for suffix in ('.js', '.wasm'):
-        os.symlink(base + suffix, os.path.join(folder, os.path.basename(base) + suffix))
-    page = SUITE_PAGE.replace('{name}', os.path.basename(base))
-    for name, text in (('index.html', page), ('run.js', SUITE_RUN)):
-        with open(os.path.join(folder, name), 'w') as f:
-            f.write(text)
-    server = Server(folder)
-    browser = Browser(scale=float(os.environ.get('QT_SCALE_FACTOR', '1')))
-    lines = []
-    try:
-        # The page as the one in front, as a person's would be: the clipboard wants that.
-        browser.page('Emulation.setFocusEmulationEnabled', enabled=True)
-        fragment = urllib.parse.quote('\n'.join(arguments))
-        browser.page('Page.navigate', url=f'{server.url}index.html#{fragment}')
-        deadline = time.monotonic() + 280
-        while time.monotonic() < deadline:
-            lines = browser.evaluate('window.suiteOutput || []')
-            if any(line.startswith(('********* Finished testing', 'aborted:')) for line in lines):
-                break
-            time.sleep(0.2)
-    finally:
-        browser.close()
-        server.stop()
-        shutil.rmtree(folder, ignore_errors=True)
-    print('\n'.join(lines))
-    totals = [line for line in lines if line.startswith('Totals:')]
-    if not totals or ', 0 failed,' not in totals[-1]:
-        sys.exit(f'web-check: {os.path.basename(program)} {" ".join(arguments)} did not pass')
-
-
 def main():
-    commands = {'test': test, 'access': everyone, 'bench': bench, 'suite': suite}
-    if len(sys.argv) < 3 or sys.argv[1] not in commands:
+    commands = {'test': test, 'access': everyone}
+    if len(sys.argv) != 4 or sys.argv[1] not in commands:
         sys.exit(__doc__)
-    commands[sys.argv[1]](*sys.argv[2:])
+    try:
+        commands[sys.argv[1]](*sys.argv[2:])
+    except Failure as failure:
+        sys.exit(f'checks: {failure}')
 
 
 if __name__ == '__main__':
-    try:
-        main()
-    except Failure as failure:
-        sys.exit(f'web-check: {failure}')
+    main()
