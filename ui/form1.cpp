@@ -171,18 +171,28 @@ void Form1::createControls() {
                      QSize(size, size));
     setWindowIcon(icon);
 
+    m_controls = {Combo1,   List1,    Label1,   Label0,   Combo2,   Label00,  List2,    List3,
+                  List4,    List5,    List6,    Label2,   Label3,   Label4,   Label5,   Label6,
+                  Combo3,   Label000, Command1, Command2, Command3, Command4, Command5, Command6,
+                  Command7, Command8, Text1,    Label7,   Label8,   Label9,   Command9};
     m_lists = {List1, List2, List3, List4, List5, List6};
     m_legLabels = {Label1, Label2, Label3, Label4, Label5, Label6};
     m_clears = {Command1, Command2, Command3, Command4, Command5, Command6};
 
-    QWidget *const tabOrder[] = {Combo1,   List1,    Combo2,   List2,    List3,
-                                 List4,    List5,    List6,    Combo3,   Command1,
-                                 Command2, Command3, Command4, Command5, Command6,
-                                 Command7, Command8, Text1,    Command9};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    chainTabOrder();
     Combo1->setFocus();
     describeControls();
+}
+
+void Form1::chainTabOrder() {
+    QWidget *previous = nullptr;
+    for (QWidget *control : std::as_const(m_controls)) {
+        if (control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 void Form1::describeControls() {

@@ -43,6 +43,8 @@ class Form1 : public QWidget {
     QPushButton *Command9;
 
     const CalcState &state() const { return m_state; }
+    // The 31 controls, in tab index order.
+    const QList<QWidget *> &controls() const { return m_controls; }
 
     // Handlers and routines; every handler recomputes from what the controls show when it runs.
     void Form_Load();
@@ -80,6 +82,8 @@ class Form1 : public QWidget {
 
   private:
     void createControls();
+    // Tab moves through the controls in their tab index order.
+    void chainTabOrder();
     void describeControls();
     void connectEvents();
     void refillFromFieldSize();
@@ -94,6 +98,7 @@ class Form1 : public QWidget {
     static void DoEvents();
 
     CalcState m_state;
+    QList<QWidget *> m_controls;
     std::array<ListBox *, kLegCount> m_lists{};
     std::array<QLabel *, kLegCount> m_legLabels{};
     std::array<QPushButton *, kLegCount> m_clears{};
