@@ -14,8 +14,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <qpa/qwindowsysteminterface.h>
+
+#include <algorithm>
+
+#if QT_CONFIG(scroller)
+#include <QScroller>
+#endif
+#ifdef Q_OS_WASM
+#include <emscripten/val.h>
+
+#include <string>
+#endif
 
 namespace ztc::driver {
 
@@ -39,16 +51,85 @@ inline void wheel(QWidget *over, int by) {
     QCoreApplication::processEvents();
 }
 
+// Brings the widget's rect into sight where the window scrolls (a phone's arrangement), with the
+// wheel over the scrolled sheet's margin, where no box is to step. Says whether a click at the
+// rect's centre reaches the widget: something in front of it (a dock in help mode) may hide it.
+inline bool reveal(QWidget *widget, const QRect &rect) {
+    QWidget *scrolled = widget->parentWidget();
+    while (scrolled && !scrolled->inherits("QScrollArea"))
+        scrolled = scrolled->parentWidget();
+    if (auto *area = static_cast<QAbstractScrollArea *>(scrolled)) {
+        QWidget *view = area->viewport();
+        QWindow *window = windowOf(view);
+        const QPointF margin =
+            window->mapFromGlobal(view->mapToGlobal(QPoint(2, view->height() / 2)));
+        for (int before = -1; before != area->verticalScrollBar()->value();) {
+            const QRect shown(widget->mapTo(view, rect.topLeft()), rect.size());
+            if (view->rect().contains(shown))
+                break;
+            before = area->verticalScrollBar()->value();
+            QWindowSystemInterface::handleWheelEvent(window, margin, window->mapToGlobal(margin),
+                                                     {}, {0, shown.top() < 0 ? 120 : -120});
+            QWindowSystemInterface::flushWindowSystemEvents();
+        }
+    }
+    const QPoint centre = widget->mapTo(widget->window(), rect.center());
+    const QWidget *hit = widget->window()->childAt(centre);
+    return hit && (hit == widget || widget->isAncestorOf(hit));
+}
+
+inline void click(QWidget *widget) {
+    if (reveal(widget, widget->rect()))
+        QTest::mouseClick(widget, Qt::LeftButton);
+}
+
 inline void clickItem(ListBox *list, int row) {
     QListWidgetItem *item = list->item(row);
     QVERIFY(item);
     list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    const QRect rect = list->visualItemRect(item);
+    if (reveal(list->viewport(), rect))
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+#if QT_CONFIG(scroller)
+// A finger's drag from the point by dy, through the window's own coordinates, until whatever it
+// set scrolling has come to rest.
+inline void drag(QWidget *widget, QPoint from, int dy) {
+    if (!reveal(widget, QRect(from, QSize(1, 1))))
+        return;
+    QWindow *window = windowOf(widget);
+    const QPoint start = widget->mapTo(widget->window(), from);
+    // A finger stays on the screen: where there is no room for the drag, it goes the other way.
+    if (start.y() + dy < 0 || start.y() + dy >= window->height())
+        dy = -dy;
+    dy = std::clamp(start.y() + dy, 0, window->height() - 1) - start.y();
+    QTest::mousePress(window, Qt::LeftButton, {}, start);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(window, start + QPoint(0, dy * step / 4));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, start + QPoint(0, dy));
+    QTRY_VERIFY(QScroller::activeScrollers().isEmpty());
+}
+#endif
+
+// The screen the window fills resized, as a phone turned sideways: a desktop's window resized.
+inline void resizeScreen(QWidget *window, QSize size) {
+#ifdef Q_OS_WASM
+    using emscripten::val;
+    val screen = val::global("document").call<val>("getElementById", std::string("screen"));
+    screen["style"].set("width", std::to_string(size.width()) + "px");
+    screen["style"].set("height", std::to_string(size.height()) + "px");
+    val::module_property("qtResizeContainerElement")(screen);
+#else
+    window->resize(size);
+#endif
+    if (window->isVisible())
+        QTRY_COMPARE(window->size(), size);
 }
 
 // A click into the box's text, which gives it the focus.
 inline void focusBox(ComboBox *combo) {
-    QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+    click(combo->lineEdit());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(combo));
 }
 

@@ -5,12 +5,16 @@
 // text, which the core tests check.
 #include "formdriver.h"
 #include "numbers.h"
+#if QT_CONFIG(scroller)
+#include "touch.h"
+#endif
 
 #include <QAccessible>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
 
 #include <functional>
 #include <memory>
@@ -29,15 +33,21 @@ const std::array<QStringList, 3> kTexts = {
     QStringList{"", "$", "$-", "$2.5", "3", "-$5.00", "($5.25)", "$1,000.00", "$1,2,3", "1e300",
                 "1e290", "\u20ac3", "2,50 \u20ac", "$" + QString(99999, u'1')}};
 enum Action { Click, All, Clear, ClearAll, Calc, Help };
+// Phones the touch arrangement is tried on, each upright and sideways, in the page's pixels.
+const QList<QSize> kPhones = {{390, 844}, {844, 390}, {412, 915},
+                              {915, 412}, {360, 640}, {640, 360}};
 
 struct Soak {
-    Soak(Form1 &w, const QLocale &locale, quint64 seed) : w(w), locale(locale), rng(seed) {
+    // touch: the window arranged for a phone, which also turns and is scrolled by a finger.
+    Soak(Form1 &w, const QLocale &locale, quint64 seed, bool touch)
+        : w(w), locale(locale), rng(seed), touch(touch) {
         change(0, boxText[0]); // start-up sets the boxes' texts as code
         change(2, boxText[2]);
     }
     Form1 &w;
     const QLocale locale; // the desktop's, as Qt's data describes it on every platform
     QRandomGenerator rng;
+    const bool touch;
     std::function<void(bool)> pending; // an event queued during a click
 
     // The model: what the window must show, changed by the window's rules.
@@ -118,7 +128,7 @@ struct Soak {
                 return box(b)->objectName() + " holds " + box(b)->text().left(40);
         if (w.Text1->text() != text)
             return "ticket text:\n" + w.Text1->text().left(300) + "\nexpected:\n" + text.left(300);
-        for (const QWidget *c : w.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        for (const QWidget *c : w.controls())
             if (c->focusPolicy() != Qt::NoFocus && c != w.Text1 && c != w.Command9 &&
                 c->isEnabled() == help())
                 return c->objectName() + " enabled in help mode, or disabled outside it";
@@ -137,6 +147,8 @@ struct Soak {
 
     // One random action, on the window and the model.
     QString step() {
+        if (touch && rng.bounded(30) == 0)
+            return rng.bounded(3) ? drag() : turn();
         const int roll = int(rng.bounded(100));
         const bool queued = roll < 58 && rng.bounded(8) == 0;
         if (queued)
@@ -187,7 +199,7 @@ struct Soak {
             button->setFocus(Qt::TabFocusReason);
             driver::key(any<Qt::Key>({Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}));
         } else {
-            QTest::mouseClick(button, Qt::LeftButton);
+            driver::click(button);
         }
         if (which == Help) {
             focus = QStringLiteral("Command9");
@@ -236,6 +248,33 @@ struct Soak {
             focus = click ? list->objectName() : focus;
             click ? clicked(leg, row, plain) : stepped(b, by);
         };
+    }
+
+    // A finger's drag up or down from a runner, a Clear or a box: it scrolls, and so toggles,
+    // presses, opens and focuses nothing. Under the dock in help mode there is nothing to drag.
+    QString drag() {
+        const int leg = anyLeg(), from = int(rng.bounded(3));
+        QWidget *start = leg && from == 0   ? w.list(leg)->viewport()
+                         : leg && from == 1 ? static_cast<QWidget *>(w.clearButton(leg))
+                                            : box(int(rng.bounded(3)));
+        QPoint at(int(rng.bounded(start->width())), start->height() / 2);
+        if (leg && from == 0)
+            at = w.list(leg)
+                     ->visualItemRect(w.list(leg)->item(int(rng.bounded(w.list(leg)->count()))))
+                     .center();
+        const int by = (rng.bounded(2) ? 1 : -1) * (60 + int(rng.bounded(140)));
+        driver::drag(start, at, by);
+        const QWidget *control = start == box(0) || start == box(1) || start == box(2) || from == 1
+                                     ? start
+                                     : start->parentWidget();
+        return QStringLiteral("a drag by %1 from %2").arg(by).arg(control->objectName());
+    }
+
+    // The phone turned, or another phone: the window is arranged anew and keeps all it shows.
+    QString turn() {
+        const QSize size = any(kPhones);
+        driver::resizeScreen(&w, size);
+        return QStringLiteral("turned to %1 x %2").arg(size.width()).arg(size.height());
     }
 
     // In a box: a pick from its list, a text typed or pasted, Enter, an arrow key, or a notch of
@@ -304,6 +343,12 @@ class TestWindow : public QObject {
             QLocale::setDefault(locale);
         w = std::make_unique<Form1>();
         calcs = std::make_unique<QSignalSpy>(w.get(), &Form1::calculated);
+#if QT_CONFIG(scroller)
+        if (QByteArray(QTest::currentTestFunction()).startsWith("touch")) {
+            new TouchArrangement(*w);
+            driver::resizeScreen(w.get(), kPhones.first());
+        }
+#endif
         w->show();
         QApplication::setActiveWindow(w.get());
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
@@ -312,12 +357,25 @@ class TestWindow : public QObject {
         calcs.reset();
         w.reset();
     }
+    void runSoak(bool touch);
     static QLocale desktopLocale() { // named by the data tag, where there is one
         const char *tag = QTest::currentDataTag();
         return QLocale(QString::fromLatin1(tag && *tag ? tag : "en_US"));
     }
     void soak_data();
-    void soak();
+    void soak() {
+        runSoak(false);
+    }
+#if QT_CONFIG(scroller)
+    // The same soak on a phone's arrangement, which also turns and scrolls.
+    void touch_data() {
+        soak_data();
+    }
+    void touch() {
+        runSoak(true);
+    }
+    void touchLook();
+#endif
     void look();
     void glyphs_data();
     void glyphs();
@@ -334,15 +392,55 @@ void TestWindow::soak_data() {
         QTest::newRow(locale) << (actions > 0 ? actions : 5000);
 }
 
-void TestWindow::soak() {
+void TestWindow::runSoak(bool touch) {
     QFETCH(int, actions);
-    Soak soak(*w, desktopLocale(), qHash(QByteArray(QTest::currentDataTag())));
+    const QByteArray seed = (touch ? "touch" : "") + QByteArray(QTest::currentDataTag());
+    Soak soak(*w, desktopLocale(), qHash(seed), touch);
     for (int n = 1; n <= actions; ++n) {
         const QString action = soak.step(), difference = soak.difference(int(calcs->count()));
         QVERIFY2(difference.isEmpty(),
                  qPrintable(QString::number(n) + ' ' + action + ": " + difference));
     }
 }
+
+#if QT_CONFIG(scroller)
+
+// On each phone, upright and sideways, with every leg shown: nothing wider than the screen,
+// everything tapped a finger's size, runners' numbers and the ticket readable, and the total in
+// sight with the last leg scrolled to.
+void TestWindow::touchLook() {
+    driver::pick(w->Combo2, "Pick 6");
+    for (const QSize &phone : kPhones) {
+        driver::resizeScreen(w.get(), phone);
+        const QString on = QStringLiteral(" on %1 x %2").arg(phone.width()).arg(phone.height());
+        for (QWidget *c : w->controls()) {
+            const QRect shown(c->mapTo(w.get(), QPoint()), c->size());
+            QVERIFY2(shown.left() >= 0 && shown.right() < phone.width(),
+                     qPrintable(c->objectName() + " reaches past the screen's sides" + on));
+            if (c->focusPolicy() != Qt::NoFocus)
+                QVERIFY2(c->height() >= 44, qPrintable(c->objectName() + " is too low" + on));
+        }
+        for (int leg = 1; leg <= kLegCount; ++leg) {
+            ListBox *list = w->list(leg);
+            QVERIFY2(list->font().pixelSize() >= 16, qPrintable("small runners" + on));
+            for (int i = 0; i < list->count(); ++i) {
+                const QRect tile = list->visualItemRect(list->item(i));
+                QVERIFY2(tile.width() >= 44 && tile.height() >= 44 &&
+                             list->viewport()->rect().contains(tile),
+                         qPrintable(QStringLiteral("leg %1 item %2").arg(leg).arg(i) + on));
+            }
+        }
+        QVERIFY2(w->Text1->font().pixelSize() >= 14, qPrintable("a small ticket" + on));
+        driver::clickItem(w->List6, 0);
+        QTextCursor end(w->Text1->document());
+        end.movePosition(QTextCursor::End);
+        QVERIFY2(end.block().text().startsWith("Total Ticket Cost: "),
+                 qPrintable(end.block().text()));
+        QVERIFY2(w->Text1->viewport()->rect().contains(w->Text1->cursorRect(end)),
+                 qPrintable("the total out of sight" + on));
+    }
+}
+#endif
 
 // Also run at QT_SCALE_FACTOR=2: the same logical layout drawn at twice the size.
 void TestWindow::look() {

@@ -8,6 +8,8 @@
 #include <QTextDocument>
 #include <QWheelEvent>
 
+#include <utility>
+
 namespace ztc {
 
 ComboBox::ComboBox(QWidget *parent) : QComboBox(parent) {
@@ -125,7 +127,7 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex 
     if (event && index.isValid()) {
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton)
-            return QItemSelectionModel::Toggle;
+            return m_togglesOnRelease ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Toggle;
         if (event->type() == QEvent::KeyPress &&
             static_cast<const QKeyEvent *>(event)->key() == Qt::Key_Space)
             return QItemSelectionModel::Toggle;
@@ -134,7 +136,19 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex 
 }
 
 void ListBox::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        m_pressed = indexAt(event->position().toPoint());
     raiseAfter([&] { QListWidget::mousePressEvent(event); });
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent *event) {
+    const QModelIndex pressed = std::exchange(m_pressed, {});
+    raiseAfter([&] {
+        QListWidget::mouseReleaseEvent(event);
+        if (m_togglesOnRelease && event->button() == Qt::LeftButton && pressed.isValid() &&
+            indexAt(event->position().toPoint()) == pressed)
+            selectionModel()->select(pressed, QItemSelectionModel::Toggle);
+    });
 }
 
 void ListBox::mouseDoubleClickEvent(QMouseEvent *event) {

@@ -45,6 +45,9 @@ class ListBox : public QListWidget {
     QString text() const;
     // Replace every item; selections go and nothing is raised.
     void setItems(const QStringList &texts);
+    // A click toggles on its release over the item pressed, not on the press: on a touch screen
+    // a press may yet turn into a scroll.
+    void setTogglesOnRelease(bool onRelease) { m_togglesOnRelease = onRelease; }
 
   signals:
     void Click();
@@ -53,6 +56,7 @@ class ListBox : public QListWidget {
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -62,6 +66,8 @@ class ListBox : public QListWidget {
     template <typename Fn> void raiseAfter(Fn &&handleEvent);
 
     bool m_toggled = false;
+    bool m_togglesOnRelease = false;
+    QPersistentModelIndex m_pressed;
 };
 
 class TextBox : public QPlainTextEdit {

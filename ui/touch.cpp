@@ -1,0 +1,431 @@
+// SPDX-License-Identifier: MIT
+#include "touch.h"
+
+#include "form1.h"
+
+#include <QAbstractItemView>
+#include <QFocusEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProxyStyle>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QScroller>
+#include <QStyleOptionComplex>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <tuple>
+
+namespace ztc {
+
+namespace {
+
+// In the page's pixels. Apple asks for targets of 44 points, Google 48 dp; WCAG no less than 24.
+constexpr int kTarget = 44; // the least height of anything tapped, and a runner tile's width
+constexpr int kGap = 4;     // between runner tiles
+constexpr int kMargin = 12; // around and between the parts
+constexpr int kBox = 48;    // a box's height, and a button's
+constexpr int kMostColumns = 10;
+
+QFont sized(QFont font, int pixels, bool bold = false) {
+    font.setPixelSize(pixels);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setStretch(QFont::Unstretched);
+    return font;
+}
+
+// A runner as a tile: a chosen one filled, its number bold, and checked, so that it is not told
+// by colour alone.
+class TileDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    // A tile fills its cell of the list's grid.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override {
+        const auto *list = qobject_cast<const QListView *>(option.widget);
+        return list ? list->gridSize() : QSize(kTarget + kGap, kTarget + kGap);
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        const QRectF tile =
+            QRectF(option.rect).adjusted(kGap / 2.0, kGap / 2.0, -kGap / 2.0, -kGap / 2.0);
+        const bool chosen = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group =
+            option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        const QPalette &palette = option.palette;
+        const QColor ink =
+            palette.color(group, chosen ? QPalette::HighlightedText : QPalette::Text);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(palette.color(group, chosen ? QPalette::Highlight : QPalette::Mid),
+                             chosen ? 2 : 1));
+        painter->setBrush(palette.color(group, chosen ? QPalette::Highlight : QPalette::Base));
+        painter->drawRoundedRect(tile.adjusted(1, 1, -1, -1), 6, 6);
+        QFont font = option.font;
+        font.setBold(chosen);
+        painter->setFont(font);
+        painter->setPen(ink);
+        painter->drawText(tile, Qt::AlignCenter, index.data().toString());
+        painter->setBrush(Qt::NoBrush);
+        if (chosen) {
+            const QPointF corner = tile.topRight() + QPointF(-6, 6);
+            QPainterPath check(corner + QPointF(-9, 4));
+            check.lineTo(corner + QPointF(-6, 7));
+            check.lineTo(corner + QPointF(0, 0));
+            painter->setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter->drawPath(check);
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(
+                QPen(chosen ? ink : palette.color(group, QPalette::Highlight), 2, Qt::DotLine));
+            painter->drawRoundedRect(tile.adjusted(4, 4, -4, -4), 4, 4);
+        }
+        painter->restore();
+    }
+};
+
+// The rows of a box's list, a finger high.
+class BoxRowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        return QStyledItemDelegate::sizeHint(option, index).expandedTo({0, kTarget});
+    }
+};
+
+// A box's arrow as wide as a finger, so that its list opens at a tap.
+class TouchStyle : public QProxyStyle {
+  public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+                         const QWidget *widget) const override {
+        QRect rect = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control != CC_ComboBox)
+            return rect;
+        const QRect box = option->rect;
+        const int arrow = std::min(kTarget, box.width() / 3);
+        if (part == SC_ComboBoxArrow)
+            return {box.right() + 1 - arrow, box.top(), arrow, box.height()};
+        if (part == SC_ComboBoxEditField)
+            rect.setRight(std::min(rect.right(), box.right() - arrow));
+        return rect;
+    }
+};
+
+} // namespace
+
+TouchArrangement::TouchArrangement(Form1 &form)
+    : QObject(&form), m_form(form), m_sheetArea(new QScrollArea(&form)), m_sheet(new QWidget),
+      m_dock(new QWidget(&form)), m_style(new TouchStyle) {
+    m_style->setParent(this);
+    m_sheetArea->setFrameShape(QFrame::NoFrame);
+    m_sheetArea->setFocusPolicy(Qt::NoFocus);
+    m_sheetArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_sheetArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_sheetArea->setWidget(m_sheet);
+    m_dock->setAutoFillBackground(true);
+    m_dock->setBackgroundRole(QPalette::Midlight);
+
+    const QFont face = form.font();
+    QWidget *const focused = form.focusWidget();
+    // Moved with what they show and whether they are shown: the controls are the window's own.
+    auto move = [](QWidget *control, QWidget *to, const QFont &font) {
+        const bool shown = !control->isHidden();
+        control->setParent(to);
+        control->setVisible(shown);
+        control->setFont(font);
+    };
+    const QFont label = sized(face, 15);
+    move(form.Label8, m_sheet, sized(face, 19, true));
+    move(form.Label9, m_sheet, sized(face, 14));
+    for (QLabel *caption : {form.Label00, form.Label0, form.Label000})
+        move(caption, m_sheet, label);
+    for (ComboBox *box : {form.Combo1, form.Combo2, form.Combo3}) {
+        move(box, m_sheet, sized(face, 17));
+        box->setStyle(m_style);
+        box->setItemDelegate(new BoxRowDelegate(box));
+        box->view()->setFont(box->font());
+        box->setMaxVisibleItems(10);
+        box->view()->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    }
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        move(form.legLabel(leg), m_sheet, sized(face, 17, true));
+        move(form.clearButton(leg), m_sheet, sized(face, 16));
+        ListBox *list = form.list(leg);
+        move(list, m_sheet, sized(face, 18));
+        list->setTogglesOnRelease(true);
+        list->setItemDelegate(new TileDelegate(list));
+        list->setFlow(QListView::LeftToRight);
+        list->setWrapping(true);
+        list->setResizeMode(QListView::Adjust);
+        list->setFrameShape(QFrame::NoFrame);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->viewport()->setBackgroundRole(QPalette::Window);
+        list->installEventFilter(this);
+        connect(list->model(), &QAbstractItemModel::modelReset, this, &TouchArrangement::layOut);
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, &TouchArrangement::layOut);
+        connect(list->model(), &QAbstractItemModel::rowsRemoved, this, &TouchArrangement::layOut);
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &TouchArrangement::countChosen);
+        m_counts[std::size_t(leg - 1)] = new QLabel(m_sheet);
+        m_counts[std::size_t(leg - 1)]->setFont(label);
+    }
+    for (QPushButton *button : {form.Command7, form.Command8, form.Command9})
+        move(button, m_dock, sized(face, 16, true));
+    move(form.Label7, m_dock, label);
+    move(form.Text1, m_dock, sized(face, 15));
+    form.Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    form.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    form.Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The ticket scrolls by lines, which a finger moves by pixels.
+    form.Text1->viewport()->installEventFilter(this);
+    if (focused)
+        focused->setFocus();
+
+    for (QWidget *scrolled :
+         {m_sheetArea->viewport(), form.Text1->viewport(), form.Combo1->view()->viewport(),
+          form.Combo2->view()->viewport(), form.Combo3->view()->viewport()})
+        scrollByFinger(scrolled);
+    // Keys and screen readers move the focus out of sight; a finger only where it is.
+    for (QWidget *control : form.controls())
+        if (onSheet(control))
+            control->installEventFilter(this);
+    connect(&form, &Form1::calculated, this, &TouchArrangement::showTicketEnd);
+    form.installEventFilter(this);
+    layOut();
+}
+
+void TouchArrangement::scrollByFinger(QWidget *viewport) {
+    QScroller::grabGesture(viewport, QScroller::LeftMouseButtonGesture);
+    QScroller *scroller = QScroller::scroller(viewport);
+    QScrollerProperties properties = scroller->scrollerProperties();
+    // Up and down only, and always: a drag that does not scroll would end as a tap where it
+    // started. Where there is nothing more to see, the content gives a little and springs back.
+    properties.setScrollMetric(QScrollerProperties::HorizontalOvershootPolicy,
+                               QVariant::fromValue(QScrollerProperties::OvershootAlwaysOff));
+    properties.setScrollMetric(QScrollerProperties::VerticalOvershootPolicy,
+                               QVariant::fromValue(QScrollerProperties::OvershootAlwaysOn));
+    properties.setScrollMetric(QScrollerProperties::OvershootScrollTime, 0.3);
+    scroller->setScrollerProperties(properties);
+    connect(scroller, &QScroller::stateChanged, this, [this](QScroller::State state) {
+        if (state == QScroller::Inactive)
+            emit settled();
+    });
+}
+
+QList<QWidget *> TouchArrangement::readingOrder() const {
+    QList<QWidget *> order = m_form.controls();
+    auto place = [this](const QWidget *w) { return std::tuple(!onSheet(w), w->y(), w->x()); };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
+    return order;
+}
+
+bool TouchArrangement::onSheet(const QWidget *control) const {
+    return control->parentWidget() == m_sheet;
+}
+
+QRect TouchArrangement::sheetView() const {
+    // In help mode the dock covers it.
+    return m_form.state().intHelpMode == 1 ? QRect() : m_sheetArea->geometry();
+}
+
+bool TouchArrangement::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::ScrollPrepare:
+    case QEvent::Scroll:
+        if (watched == m_form.Text1->viewport())
+            return scrollTicket(event);
+        break;
+    case QEvent::Resize:
+        if (watched == &m_form)
+            layOut();
+        break;
+    case QEvent::EnabledChange:
+        // Help mode turns on or off: the dock grows over the sheet or gives it back.
+        if (watched == m_form.Combo1) {
+            layOut();
+            showTicketEnd();
+        }
+        break;
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        if (qobject_cast<ListBox *>(watched))
+            layOut();
+        break;
+    case QEvent::FocusIn:
+        switch (static_cast<QFocusEvent *>(event)->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::OtherFocusReason:
+            m_sheetArea->ensureWidgetVisible(static_cast<QWidget *>(watched), kMargin, kMargin);
+            break;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+bool TouchArrangement::scrollTicket(QEvent *event) {
+    QScrollBar *lines = m_form.Text1->verticalScrollBar();
+    const qreal line = m_form.Text1->fontMetrics().lineSpacing();
+    if (event->type() == QEvent::ScrollPrepare) {
+        auto *prepare = static_cast<QScrollPrepareEvent *>(event);
+        prepare->setViewportSize(m_form.Text1->viewport()->size());
+        prepare->setContentPosRange(QRectF(0, 0, 0, lines->maximum() * line));
+        prepare->setContentPos(QPointF(0, lines->value() * line));
+        prepare->accept();
+    } else {
+        lines->setValue(qRound(static_cast<QScrollEvent *>(event)->contentPos().y() / line));
+    }
+    return true;
+}
+
+void TouchArrangement::layOut() {
+    if (m_layingOut)
+        return;
+    m_layingOut = true;
+    const QRect window = m_form.rect();
+    const bool upright = window.height() >= window.width();
+    QRect sheet = window, dock = window;
+    if (m_form.state().intHelpMode != 1) {
+        if (upright) {
+            sheet.setBottom(window.bottom() - dockHeight(window.width(), window.height()));
+            dock.setTop(sheet.bottom() + 1);
+        } else {
+            sheet.setRight(window.width() * 55 / 100);
+            dock.setLeft(sheet.right() + 1);
+        }
+    }
+    m_sheetArea->setGeometry(sheet);
+    const int content = layOutSheet(sheet.width());
+    m_sheet->resize(sheet.width(), std::max(content, sheet.height()));
+    layOutDock(dock);
+    m_dock->raise();
+    countChosen();
+    if (QWidget *focused = m_form.focusWidget(); focused && onSheet(focused))
+        m_sheetArea->ensureWidgetVisible(focused, kMargin, kMargin);
+    m_layingOut = false;
+    emit settled();
+}
+
+int TouchArrangement::layOutSheet(int width) {
+    Form1 &f = m_form;
+    const int inner = width - 2 * kMargin;
+    int y = kMargin;
+    auto row = [&](QWidget *control, int left, int w, int h) {
+        control->setGeometry(kMargin + left, y, w, h);
+    };
+    auto line = [](const QWidget *control) { return control->fontMetrics().height() + 6; };
+    row(f.Label8, 0, inner, line(f.Label8));
+    y += line(f.Label8);
+    row(f.Label9, 0, inner, line(f.Label9));
+    y += line(f.Label9) + kMargin;
+    row(f.Label00, 0, inner, line(f.Label00));
+    y += line(f.Label00);
+    row(f.Combo2, 0, inner, kBox);
+    y += kBox + kMargin;
+    const int half = (inner - kMargin) / 2;
+    row(f.Label0, 0, half, line(f.Label0));
+    row(f.Label000, half + kMargin, inner - half - kMargin, line(f.Label000));
+    y += line(f.Label0);
+    row(f.Combo1, 0, half, kBox);
+    row(f.Combo3, half + kMargin, inner - half - kMargin, kBox);
+    y += kBox + kMargin;
+
+    // The list wraps before a cell that would reach its edge.
+    const int columns = std::clamp((inner - 1) / (kTarget + kGap), 1, kMostColumns);
+    const QSize cell((inner - 1) / columns, kTarget + kGap);
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        ListBox *list = f.list(leg);
+        QLabel *count = m_counts[std::size_t(leg - 1)];
+        count->setVisible(!list->isHidden());
+        if (list->isHidden())
+            continue;
+        QLabel *caption = f.legLabel(leg);
+        QPushButton *clear = f.clearButton(leg);
+        const int captionWidth = caption->fontMetrics().horizontalAdvance(caption->text()) + 8;
+        const int clearWidth =
+            std::max(88, clear->fontMetrics().horizontalAdvance(clear->text()) + 2 * kMargin);
+        y += kGap;
+        row(caption, 0, captionWidth, kTarget);
+        row(count, captionWidth + kMargin, inner - captionWidth - clearWidth - 2 * kMargin,
+            kTarget);
+        row(clear, inner - clearWidth, clearWidth, kTarget);
+        y += kTarget + kGap;
+        list->setGridSize(cell);
+        const int rows = (list->count() + columns - 1) / columns;
+        row(list, 0, inner, rows * cell.height());
+        y += rows * cell.height() + kMargin;
+    }
+    return y + kMargin;
+}
+
+int TouchArrangement::dockHeight(int width, int height) const {
+    const Form1 &f = m_form;
+    const int lines = height >= 800 ? 4 : 3;
+    const int ticket = f.Text1->fontMetrics().lineSpacing() * lines +
+                       2 * (f.Text1->frameWidth() + int(f.Text1->document()->documentMargin()));
+    return kMargin + buttonRows(width - 2 * kMargin) * (kBox + kGap) +
+           f.Label7->fontMetrics().height() + 6 + ticket + kMargin;
+}
+
+int TouchArrangement::buttonRows(int width) const {
+    const Form1 &f = m_form;
+    int widest = 0;
+    for (const QPushButton *button : {f.Command7, f.Command8, f.Command9})
+        widest = std::max(widest, button->fontMetrics().horizontalAdvance(button->text()));
+    // Help's caption turns to Back, no wider.
+    return (width - 2 * kMargin) / 3 >= widest + kMargin ? 1 : 2;
+}
+
+void TouchArrangement::layOutDock(const QRect &dock) {
+    Form1 &f = m_form;
+    m_dock->setGeometry(dock);
+    const int inner = dock.width() - 2 * kMargin;
+    int y = kMargin;
+    // In one row, or CLEAR ALL above the other two where the dock is narrow.
+    if (buttonRows(inner) == 1) {
+        const int each = (inner - 2 * kMargin) / 3;
+        f.Command7->setGeometry(kMargin, y, each, kBox);
+        f.Command8->setGeometry(kMargin + each + kMargin, y, each, kBox);
+        f.Command9->setGeometry(kMargin + 2 * (each + kMargin), y, inner - 2 * (each + kMargin),
+                                kBox);
+    } else {
+        const int half = (inner - kMargin) / 2;
+        f.Command7->setGeometry(kMargin, y, inner, kBox);
+        y += kBox + kGap;
+        f.Command8->setGeometry(kMargin, y, half, kBox);
+        f.Command9->setGeometry(kMargin + half + kMargin, y, inner - half - kMargin, kBox);
+    }
+    y += kBox + kGap;
+    const int caption = f.Label7->fontMetrics().height() + 6;
+    f.Label7->setGeometry(kMargin, y, inner, caption);
+    y += caption;
+    f.Text1->setGeometry(kMargin, y, inner, dock.height() - y - kMargin);
+}
+
+void TouchArrangement::countChosen() {
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        const ListBox *list = m_form.list(leg);
+        int chosen = 0;
+        for (int i = 0; i + 1 < list->listCount(); ++i)
+            chosen += list->isSelected(i);
+        m_counts[std::size_t(leg - 1)]->setText(tr("%1 chosen").arg(chosen));
+    }
+}
+
+void TouchArrangement::showTicketEnd() {
+    if (m_form.state().intHelpMode == 1)
+        return;
+    QScrollBar *bar = m_form.Text1->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+} // namespace ztc

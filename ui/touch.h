@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The window arranged for a phone's touch screen, where the desktop window would have to shrink
+// past reading: the same controls, grown to a finger's size and laid out anew for the screen's
+// width. The boxes and the legs scroll under the finger on a sheet; the buttons and the ticket
+// stay docked beside or beneath it, so that the total cost is always in sight. Attached once,
+// before the window is first shown; from then on it follows the window's size (a phone turned
+// sideways) and help mode, and never touches what the controls hold.
+
+#include "state.h"
+
+#include <QObject>
+
+#include <array>
+
+class QLabel;
+class QScrollArea;
+class QStyle;
+
+namespace ztc {
+
+class Form1;
+
+class TouchArrangement : public QObject {
+    Q_OBJECT
+  public:
+    explicit TouchArrangement(Form1 &form);
+
+    // The controls in reading order: the sheet's from its top, then the docked ones.
+    QList<QWidget *> readingOrder() const;
+    bool onSheet(const QWidget *control) const;
+    // Where the sheet shows, in the window's coordinates.
+    QRect sheetView() const;
+
+  signals:
+    // The controls have come to rest in new places: after a layout or at the end of a scroll.
+    void settled();
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    // A finger's drag scrolls what the viewport shows.
+    void scrollByFinger(QWidget *viewport);
+    // The ticket scrolls by lines, which a finger moves by pixels.
+    bool scrollTicket(QEvent *event);
+    void layOut();
+    // Returns the sheet's height.
+    int layOutSheet(int width);
+    void layOutDock(const QRect &dock);
+    int dockHeight(int width, int height) const;
+    int buttonRows(int width) const;
+    void countChosen();
+    void showTicketEnd();
+
+    Form1 &m_form;
+    QScrollArea *m_sheetArea;
+    QWidget *m_sheet;
+    QWidget *m_dock;
+    QStyle *m_style;
+    std::array<QLabel *, kLegCount> m_counts{};
+    bool m_layingOut = false;
+};
+
+} // namespace ztc
