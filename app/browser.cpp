@@ -3,10 +3,15 @@
 // touch keyboard cannot type into; so the page keeps an element for each control
 // (packaging/web/site/access.js), and this keeps them in step: what each control is, says and holds
 // goes to the page after every input, Qt's focus goes to the matching element at once, and what a
-// screen reader does to an element comes back here as the user's own input.
+// screen reader does to an element comes back here as the user's own input. On a phone the page
+// asks for the window arranged for touch (ui/touch.h), and the elements follow its scrolling.
 #include "browser.h"
 
+#include "form1.h"
+#include "touch.h"
+
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -44,12 +49,22 @@ QString roleOf(QAccessible::Role role) {
     }
 }
 
+QJsonArray rectOf(const QRect &rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
 class PageMirror : public QObject {
   public:
-    explicit PageMirror(QWidget &window) : QObject(&window), m_window(window) {
+    PageMirror(Form1 &window, const TouchArrangement *touch)
+        : QObject(&window), m_window(window), m_touch(touch) {
         s_mirror = this;
         qApp->installEventFilter(this);
         connect(qApp, &QApplication::focusChanged, this, &PageMirror::focusChanged);
+        // A handler's event pass may publish before it is done: once more at its end.
+        connect(&window, &Form1::calculated, this, &PageMirror::schedule);
+        // The controls' places, once they have come to rest after a scroll or a turn.
+        if (touch)
+            connect(touch, &TouchArrangement::settled, this, &PageMirror::schedule);
         page().call<void>("connect", emscripten::val::module_property("ztcAct"));
         schedule();
     }
@@ -66,7 +81,7 @@ class PageMirror : public QObject {
         case QEvent::Show:
         case QEvent::Hide:
         case QEvent::EnabledChange:
-            if (watched->isWidgetType() && m_window.isAncestorOf(static_cast<QWidget *>(watched)))
+            if (watched->isWidgetType() && ours(static_cast<QWidget *>(watched)))
                 schedule();
             break;
         default:
@@ -78,26 +93,43 @@ class PageMirror : public QObject {
   private:
     static emscripten::val page() { return emscripten::val::global("ztcAccess"); }
 
-    // The window's own child that holds a widget: a combo box for its line edit, a list for
-    // its viewport.
+    // The window's, or in a list one of its boxes opened.
+    bool ours(const QWidget *widget) const {
+        while (widget && widget != &m_window)
+            widget = widget->parentWidget();
+        return widget;
+    }
+
+    // The control that holds a widget: a combo box for its line edit or its open list, a list
+    // for its viewport.
     QWidget *controlOf(QWidget *widget) const {
-        while (widget && widget->parentWidget() != &m_window)
+        while (widget && !m_window.controls().contains(widget))
             widget = widget->parentWidget();
         return widget;
     }
 
     QWidget *control(const std::string &id) const {
-        return m_window.findChild<QWidget *>(QString::fromStdString(id),
-                                             Qt::FindDirectChildrenOnly);
+        for (QWidget *w : m_window.controls())
+            if (w->objectName() == QLatin1String(id))
+                return w;
+        return nullptr;
     }
 
-    // In reading order: by rows from the top, each from the left.
+    // In reading order: on the desktop by rows from the top, each from the left.
     QList<QWidget *> controls() const {
-        QList<QWidget *> found = m_window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        if (m_touch)
+            return m_touch->readingOrder();
+        QList<QWidget *> found = m_window.controls();
         std::stable_sort(found.begin(), found.end(), [](const QWidget *a, const QWidget *b) {
             return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
         });
         return found;
+    }
+
+    // Where a rectangle of a widget lies on the page's screen.
+    QRect onScreen(const QWidget *widget, const QRect &rect) const {
+        return {widget->mapToGlobal(rect.topLeft()) - m_window.screen()->geometry().topLeft(),
+                rect.size()};
     }
 
     void focusChanged() {
@@ -118,14 +150,12 @@ class PageMirror : public QObject {
     }
 
     void publish() {
-        const QPoint origin = m_window.screen()->geometry().topLeft();
         const QWidget *focused = controlOf(QApplication::focusWidget());
         QJsonArray all;
         for (QWidget *w : controls()) {
             QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
             if (!a)
                 continue;
-            const QRect r(w->mapToGlobal(QPoint()) - origin, w->size());
             QJsonObject c{{"id", w->objectName()},
                           {"role", roleOf(a->role())},
                           // A box's own name: Qt on Unix names it by its text.
@@ -136,22 +166,42 @@ class PageMirror : public QObject {
                           {"focused", w == focused},
                           {"enabled", w->isEnabled()},
                           {"visible", w->isVisible()},
-                          {"rect", QJsonArray{r.x(), r.y(), r.width(), r.height()}}};
+                          {"rect", rectOf(onScreen(w, w->rect()))},
+                          {"sheet", m_touch && m_touch->onSheet(w)}};
+            // Each runner, and each item of a box's open list, where it is drawn: the rest of
+            // the list's or the box's own.
             if (auto *list = qobject_cast<QListWidget *>(w)) {
                 QJsonArray options;
-                for (int i = 0; i < list->count(); ++i)
-                    options.append(QJsonArray{list->item(i)->text(), list->item(i)->isSelected()});
+                for (int i = 0; i < list->count(); ++i) {
+                    const QRect item = list->visualItemRect(list->item(i));
+                    options.append(QJsonArray{
+                        list->item(i)->text(), list->item(i)->isSelected(),
+                        rectOf({list->viewport()->mapTo(list, item.topLeft()), item.size()})});
+                }
                 c.insert("options", options);
                 c.insert("current", list->currentRow());
             } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+                const QAbstractItemView *view = combo->view();
+                const bool open = view->isVisible();
                 QJsonArray options;
-                for (int i = 0; i < combo->count(); ++i)
-                    options.append(QJsonArray{combo->itemText(i), i == combo->currentIndex()});
+                for (int i = 0; i < combo->count(); ++i) {
+                    QJsonArray option{combo->itemText(i), i == combo->currentIndex()};
+                    if (open)
+                        option.append(rectOf(view->visualRect(combo->model()->index(i, 0))));
+                    options.append(option);
+                }
                 c.insert("options", options);
+                if (open) {
+                    c.insert("popup", rectOf(onScreen(view->viewport(), view->viewport()->rect())));
+                    c.insert("current", view->currentIndex().row());
+                }
             }
             all.append(c);
         }
-        const QByteArray json = QJsonDocument(all).toJson(QJsonDocument::Compact);
+        QJsonObject arranged{{"controls", all}};
+        if (m_touch)
+            arranged.insert("sheet", rectOf(m_touch->sheetView()));
+        const QByteArray json = QJsonDocument(arranged).toJson(QJsonDocument::Compact);
         if (json == m_published)
             return;
         m_published = json;
@@ -167,7 +217,8 @@ class PageMirror : public QObject {
             window, QEvent::KeyRelease, key, Qt::NoModifier, text);
     }
 
-    QWidget &m_window;
+    Form1 &m_window;
+    const TouchArrangement *m_touch;
     QByteArray m_published;
     bool m_scheduled = false;
     static inline PageMirror *s_mirror = nullptr;
@@ -200,6 +251,7 @@ void PageMirror::act(const std::string &id, const std::string &action, int index
         if (index < 0 || index >= combo->count())
             return;
         // As the box's own list does when an item is clicked.
+        combo->hidePopup();
         combo->setCurrentIndex(index);
         emit combo->activated(index);
         emit combo->textActivated(combo->itemText(index));
@@ -219,16 +271,22 @@ void prepareForThePage() {
     qputenv("QT_IM_MODULE", "none");
 }
 
-void joinThePage(QWidget &window) {
+void joinThePage(Form1 &window) {
     auto retitle = [](const QString &title) {
         emscripten::val::global("document").set("title", title.toStdString());
     };
     retitle(window.windowTitle());
     QObject::connect(&window, &QWidget::windowTitleChanged, &window, retitle);
+    // The page chose, before it made the screen (page.js).
+    const emscripten::val chosen =
+        emscripten::val::global("document")["body"]["dataset"]["arrangement"];
+    const TouchArrangement *touch = chosen.isString() && chosen.as<std::string>() == "touch"
+                                        ? new TouchArrangement(window)
+                                        : nullptr;
     // A page without the elements' script (a test's page) has nothing to keep in step.
     if (emscripten::val::global("ztcAccess").isUndefined())
         return;
-    new PageMirror(window);
+    new PageMirror(window, touch);
 }
 
 } // namespace ztc

@@ -2,18 +2,22 @@
 // The calculator's controls as elements of the page, for screen readers and touch keyboards: Qt
 // draws the window into one canvas, which neither can use. The program sends what its controls
 // are (update) and where its focus is (focus); the elements lie behind the canvas at the
-// controls' places, take the page's focus in its stead, hand keys on to the program as they come,
-// and send a screen reader's actions back (act).
+// controls' places (each runner at its own, and a box's items where its open list draws them),
+// take the page's focus in its stead, hand keys on to the program as they come, and send a
+// screen reader's actions back (act). On a phone the controls that scroll lie in a part of the
+// layer cut to where they show, so that touch exploration finds only what is in sight.
 'use strict';
 
 window.ztcAccess = (() => {
     let act = () => {};
     let canvas = null;
     let layer = null;
+    let sheet = null;
     let focusedId = null;
-    // Each control's element, and the element in it that takes the focus.
+    // Each control's element, the element in it that takes the focus, and a box's list.
     const wrappers = new Map();
     const elements = new Map();
+    const lists = new Map();
     // What each text box showed last, to tell what the touch keyboard or screen reader changed.
     const shown = new Map();
 
@@ -79,6 +83,7 @@ window.ztcAccess = (() => {
 
     function optionList(id, label, multiple) {
         const list = document.createElement('div');
+        list.className = 'control';
         list.setAttribute('role', 'listbox');
         list.setAttribute('aria-label', label);
         list.id = `${id}-options`;
@@ -111,7 +116,8 @@ window.ztcAccess = (() => {
                 if (index >= 0)
                     act(id, 'pick', index);
             });
-            element.append(input, options);
+            element.append(input);
+            lists.set(id, options);
         } else if (role === 'listbox') {
             element = optionList(id, control.name, true);
             element.tabIndex = -1;
@@ -129,7 +135,12 @@ window.ztcAccess = (() => {
         } else {
             element = document.createElement('div');
         }
-        layer.append(element);
+        element.classList.add('control');
+        element.dataset.control = id;
+        (control.sheet ? sheet : layer).append(element);
+        // A box's list beside it, not in it: it opens over the rest of the window.
+        if (lists.has(id))
+            layer.append(lists.get(id));
         // The element that takes the page's focus for this control.
         const target = element.querySelector('input') || element;
         if (role !== 'text') {
@@ -144,10 +155,15 @@ window.ztcAccess = (() => {
         return element;
     }
 
+    // A rectangle in the page's pixels, from the element's parent.
+    function place(element, [x, y, width, height], [left, top] = [0, 0]) {
+        Object.assign(element.style, { left: `${x - left}px`, top: `${y - top}px`, width: `${width}px`, height: `${height}px` });
+    }
+
     function fill(list, options, current) {
         while (list.children.length > options.length)
             list.lastChild.remove();
-        options.forEach(([text, selected], i) => {
+        options.forEach(([text, selected, rect], i) => {
             let option = list.children[i];
             if (!option) {
                 option = document.createElement('div');
@@ -157,6 +173,9 @@ window.ztcAccess = (() => {
             }
             option.textContent = text;
             option.setAttribute('aria-selected', String(selected));
+            option.classList.toggle('placed', !!rect);
+            if (rect)
+                place(option, rect);
         });
         if (current >= 0 && current < options.length)
             list.setAttribute('aria-activedescendant', `${list.id}-${current}`);
@@ -164,24 +183,28 @@ window.ztcAccess = (() => {
             list.removeAttribute('aria-activedescendant');
     }
 
-    function show(control) {
+    function show(control, sheetRect) {
         const element = wrappers.get(control.id) || create(control);
         const box = elements.get(control.id);
-        const [x, y, width, height] = control.rect;
-        Object.assign(element.style, { left: `${x}px`, top: `${y}px`, width: `${width}px`, height: `${height}px` });
+        place(element, control.rect, control.sheet ? sheetRect : undefined);
         element.hidden = !control.visible;
         if (control.role !== 'text')
             box.setAttribute('aria-disabled', String(!control.enabled));
         if (control.description)
             box.setAttribute('aria-description', control.description);
         switch (control.role) {
-        case 'combobox':
+        case 'combobox': {
             box.setAttribute('aria-label', control.name);
             if (box.value !== control.value)
                 box.value = control.value;
             shown.set(control.id, control.value);
-            fill(element.lastChild, control.options, -1);
+            const list = lists.get(control.id);
+            box.setAttribute('aria-expanded', String(!!control.popup));
+            place(list, control.popup || control.rect);
+            list.hidden = !control.visible;
+            fill(list, control.options, control.popup ? control.current : -1);
             break;
+        }
         case 'listbox':
             fill(element, control.options, control.current);
             break;
@@ -221,6 +244,9 @@ window.ztcAccess = (() => {
             canvas.addEventListener('mousedown', (event) => event.preventDefault());
             layer = document.createElement('div');
             layer.id = 'access';
+            sheet = document.createElement('div');
+            sheet.className = 'sheet';
+            layer.append(sheet);
             layer.addEventListener('keydown', handOn);
             layer.addEventListener('keyup', handOn);
             for (const type of ['copy', 'cut', 'paste'])
@@ -235,13 +261,31 @@ window.ztcAccess = (() => {
                     target.focus({ preventScroll: true });
                 }
             });
-            // A long press on a touch screen asks for the focused control's context menu.
-            let pointer = 'mouse';
-            canvas.addEventListener('pointerdown', (event) => { pointer = event.pointerType; });
-            canvas.addEventListener('contextmenu', () => pointer !== 'mouse' && act('', 'menu', 0));
+            // A finger held still on a touch screen asks for the focused control's context menu
+            // (the ticket's: copy). Timed here: a browser sends no contextmenu for a touch the
+            // program has taken.
+            let hold = null;
+            let from = null;
+            const release = () => { clearTimeout(hold); hold = null; };
+            canvas.addEventListener('touchstart', (event) => {
+                release();
+                if (event.touches.length !== 1)
+                    return;
+                from = event.touches[0];
+                hold = setTimeout(() => { hold = null; act('', 'menu', 0); }, 600);
+            });
+            canvas.addEventListener('touchmove', (event) => {
+                const touch = event.touches[0];
+                if (touch && Math.hypot(touch.clientX - from.clientX, touch.clientY - from.clientY) > 10)
+                    release();
+            });
+            canvas.addEventListener('touchend', release);
+            canvas.addEventListener('touchcancel', release);
         },
         update(json) {
-            JSON.parse(json).forEach(show);
+            const { controls, sheet: sheetRect = [0, 0, 0, 0] } = JSON.parse(json);
+            place(sheet, sheetRect);
+            controls.forEach((control) => show(control, sheetRect));
         },
         focus,
     };

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Loads the calculator into the page: checks what the browser must have, downloads and compiles
-// the program with a progress bar, starts it in a screen of the window's own size, scaled down
-// on a smaller phone or tablet, and makes the page work offline from then on.
+// the program with a progress bar, starts it in a screen of the window's own size (scaled down on
+// a smaller tablet) or, on a phone, arranged for touch in a screen the size of the page, and makes
+// the page work offline from then on.
 'use strict';
 
 (() => {
@@ -31,8 +32,22 @@
         }
     }
 
-    // A phone or tablet too small for the window shows the page as wide as it must be for the
-    // whole window to fit, and scales it to its screen itself, at its full resolution. (A desktop
+    // The window arranged for touch where a finger is the pointer and the desktop window would be
+    // drawn at less than nine tenths of its size, held upright or sideways: a phone, or a small
+    // tablet. Upright and sideways alike, so that turning it keeps the arrangement; measured on
+    // the device's screen, which the page's own zoom does not change.
+    function arrangement() {
+        if (!matchMedia('(pointer: coarse)').matches)
+            return 'desktop';
+        const margin = 16;
+        const [short, long] = [window.screen.width, window.screen.height].sort((a, b) => a - b);
+        const zoom = (width, height) => Math.min(width / (windowSize.width + margin),
+                                                 height / (windowSize.height + margin));
+        return Math.min(zoom(short, long), zoom(long, short)) < 0.9 ? 'touch' : 'desktop';
+    }
+
+    // A tablet too small for the window shows the page as wide as it must be for the whole
+    // window to fit, and scales it to its screen itself, at its full resolution. (A desktop
     // browser ignores this: a smaller browser window there scrolls.)
     function fitTheScreen() {
         const margin = 16;
@@ -89,9 +104,14 @@
             fail('This calculator draws with WebGL, which this browser has turned off or lacks. Turn on hardware acceleration in its settings, or try another browser.');
             return;
         }
-        screen.style.width = `${windowSize.width}px`;
-        screen.style.height = `${windowSize.height}px`;
-        fitTheScreen();
+        // The program reads the choice as it starts; on a phone the style sheet makes the screen
+        // the page's size, which the program follows as the phone turns.
+        body.dataset.arrangement = arrangement();
+        if (body.dataset.arrangement === 'desktop') {
+            screen.style.width = `${windowSize.width}px`;
+            screen.style.height = `${windowSize.height}px`;
+            fitTheScreen();
+        }
 
         const [compiled] = await Promise.all([
             compile(`${program}.wasm`),
