@@ -135,7 +135,7 @@ def focused(tree):
 # two legs, "All", a Clear.
 LINUX_ACTIONS = [
     ('click', 185, 66), ('click', 60, 161),                       # Exacta from the wager box
-    ('click', 60, 114), ('key', 'F4'), *[('key', 'Up')] * 8, ('key', 'Return'),  # field size 12
+    ('click', 60, 114), ('key', 'F4'), ('key', 'Up', 8), ('key', 'Return'),  # field size 12
     ('click', 150, 114), ('key', 'ctrl+a'), ('type', '3'),        # amount 3, typed
     ('click', 35, 166), ('click', 35, 192),                       # runners 1 and 3 in leg A
     ('click', 83, 179), ('click', 83, 322),                       # runner 2 and "All" in leg B
@@ -189,10 +189,10 @@ def screen_reader(url, program):
             browser.close()
 
 
-# User agents of a phone, a tablet that says it is a Mac, and a Chromebook.
+# User agents of an Android tablet, an iPad that says it is a Mac, and a Chromebook.
 TOUCH_DEVICES = {
-    'Android phone': 'Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) '
-                     'Chrome/126.0.0.0 Mobile Safari/537.36',
+    'Android tablet': 'Mozilla/5.0 (Linux; Android 14; Pixel Tablet) AppleWebKit/537.36 (KHTML, like Gecko) '
+                      'Chrome/126.0.0.0 Safari/537.36',
     'iPad': 'Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) '
             'Version/17.4 Safari/605.1.15',
     'Chromebook': 'Mozilla/5.0 (X11; CrOS x86_64 15917.71.0) AppleWebKit/537.36 (KHTML, like Gecko) '
@@ -201,12 +201,15 @@ TOUCH_DEVICES = {
 
 
 def touch_keyboard(url):
-    """A tap on the field-size box leaves the page's focus in a text input, where a touch
-    keyboard types: what it types reaches the box, and the runner lists follow."""
+    """On a tablet's screen, where the window shows as on the desktop, a tap on the field-size box
+    leaves the page's focus in a text input, where a touch keyboard types: what it types reaches
+    the box, and the runner lists follow. (Phones: phone_checks.py.)"""
     for device, agent in TOUCH_DEVICES.items():
         browser = Browser()
         try:
             browser.page('Emulation.setUserAgentOverride', userAgent=agent)
+            browser.page('Emulation.setDeviceMetricsOverride', width=1024, height=768,
+                         deviceScaleFactor=1, mobile=False, screenWidth=1024, screenHeight=768)
             browser.page('Emulation.setTouchEmulationEnabled', enabled=True, maxTouchPoints=5)
             browser.open(url)
             tree = Tree(browser)

@@ -6,10 +6,12 @@ events take the browser's own input path, with a fresh profile and a local serve
   checks.py test SITE PROGRAM    a ticket made with the mouse and the keyboard, read back through
                                  the clipboard and compared with the one the Linux PROGRAM makes
                                  for the same actions, in English and German; then the site again
-                                 with no network, without WebAssembly or WebGL, on a phone, and
+                                 with no network, without WebAssembly or WebGL, on phones, and
                                  updated to a new version; then access
   checks.py access SITE PROGRAM  screen readers, touch keyboards, the ticket's menu and the
                                  clipboard
+  checks.py phone SITE PROGRAM   phones, upright and sideways: sizes, taps, drags, turns, tickets
+                                 by taps alone, screen readers and the long-press menu
 """
 import os
 import shutil
@@ -18,6 +20,7 @@ import tempfile
 import time
 
 import access_checks
+import phone_checks
 from devtools import Browser, Failure
 from localsite import Server
 from people import Person, act, linux_ticket
@@ -79,11 +82,19 @@ def test(site, program):
         server.stop()
     lacking(site)
     print('lacking: a browser without WebAssembly or WebGL gets a plain word of why')
-    phone(site)
-    print('phone: the whole window fits a phone held sideways, and takes its taps')
+    phone(site, program)
     update(site)
     print('update: a new version replaced the cached one whole on the next visit')
     everyone(site, program)
+
+
+def phone(site, program):
+    """The window arranged for a phone's touch screen."""
+    server = Server(site)
+    try:
+        phone_checks.check(server.url, program)
+    finally:
+        server.stop()
 
 
 def everyone(site, program):
@@ -133,26 +144,6 @@ def lacking(site):
             finally:
                 browser.close()
     finally:
-        server.stop()
-
-
-def phone(site):
-    """A phone held sideways (844 by 390, three pixels to the point) shows the whole window."""
-    server = Server(site)
-    browser = Browser()
-    try:
-        browser.page('Emulation.setDeviceMetricsOverride', width=844, height=390,
-                     deviceScaleFactor=3, mobile=True)
-        browser.open(server.url)
-        box = browser.evaluate("(r => [r.left, r.top, r.right, r.bottom, innerWidth, innerHeight])"
-                               "(document.getElementById('screen').getBoundingClientRect())")
-        left, top, right, bottom, width, height = box
-        if left < 0 or top < 0 or right > width or bottom > height:
-            raise Failure(f'on a phone the window ({left},{top})-({right},{bottom}) does not fit '
-                          f'the page ({width} by {height})')
-        exacta(browser)
-    finally:
-        browser.close()
         server.stop()
 
 
@@ -218,7 +209,7 @@ def update(site):
 
 
 def main():
-    commands = {'test': test, 'access': everyone}
+    commands = {'test': test, 'access': everyone, 'phone': phone}
     if len(sys.argv) != 4 or sys.argv[1] not in commands:
         sys.exit(__doc__)
     try:

@@ -50,7 +50,9 @@ class Person:
             self.mouse('mouseWheel', x, y, deltaX=0, deltaY=100 if notches > 0 else -100)
         self.settle()
 
-    def key(self, name):
+    def key(self, name, times=1):
+        for _ in range(times - 1):
+            self.key(name)
         key, code, vk = KEYS[name]
         modifiers = 2 if name.startswith('ctrl+') else 0
         text = ' ' if name == 'space' else '\r' if name == 'Return' else ''
@@ -111,8 +113,8 @@ class XPerson:
         self.xdotool('mousemove', '--window', self.window, str(x), str(y),
                      'click', '--repeat', str(abs(notches)), button, 'sleep', '0.3')
 
-    def key(self, name):
-        self.xdotool('key', '--delay', '100', name, 'sleep', '0.2')
+    def key(self, name, times=1):
+        self.xdotool('key', '--delay', '100', *[name] * times, 'sleep', '0.2')
 
     def type(self, text):
         self.xdotool('type', '--delay', '100', text, 'sleep', '0.2')
