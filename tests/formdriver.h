@@ -92,7 +92,6 @@ inline void clickItem(ListBox *list, int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-#if QT_CONFIG(scroller)
 // A finger's drag from the point by dy, through the window's own coordinates. What it set
 // gliding or springing back is brought to rest at once: in a browser a test cannot wait for the
 // page's timers that move it.
@@ -109,10 +108,11 @@ inline void drag(QWidget *widget, QPoint from, int dy) {
     for (int step = 1; step <= 4; ++step)
         QTest::mouseMove(window, start + QPoint(0, dy * step / 4));
     QTest::mouseRelease(window, Qt::LeftButton, {}, start + QPoint(0, dy));
+#if QT_CONFIG(scroller)
     for (QScroller *scroller : QScroller::activeScrollers())
         scroller->stop();
-}
 #endif
+}
 
 // The screen the window fills resized, as a phone turned sideways: a desktop's window resized.
 inline void resizeScreen(QWidget *window, QSize size) {

@@ -3,7 +3,9 @@
 // (phone: arranged for a phone's touch screen, 390 by 844, as the browser shows it there, at twice
 // the pixels).
 #include "formdriver.h"
+#if QT_CONFIG(scroller)
 #include "touch.h"
+#endif
 
 #include <QApplication>
 
@@ -17,8 +19,13 @@ int main(int argc, char *argv[]) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ztc::Form1 w;
     if (phone) {
+#if QT_CONFIG(scroller)
         new ztc::TouchArrangement(w);
         w.resize(390, 844);
+#else
+        qCritical("this build has no arrangement for phones");
+        return 2;
+#endif
     }
     w.show();
     // A bare X server has no window manager to make the window active and give it the focus.
