@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Start-up and bytes of the site in Debian's headless Chromium, against the same page holding a
-bare Qt Widgets window. Usage: bench.py SITE BARE   (ZTC_BENCH_RUNS visits each, default 5)"""
+"""Start-up and bytes of the site in Debian's headless Chromium (or the engine ZTC_ENGINE names),
+against the same page holding a bare Qt Widgets window; the slow line in Chromium alone, which
+can slow its network and processor. Usage: bench.py SITE BARE   (ZTC_BENCH_RUNS visits each,
+default 5)"""
 import os
 import statistics
 import sys
 import time
 
-from devtools import Browser, Failure
+from browsers import engine_name, launch
+from devtools import Browser
 from localsite import Server
+from pagedriver import Failure
 
 
 def visits(site, runs):
@@ -19,7 +23,7 @@ def visits(site, runs):
     server = Server(site)
     try:
         for _ in range(runs):
-            browser = Browser()
+            browser = launch()
             try:
                 cold.append(browser.open(server.url))
                 browser.evaluate('navigator.serviceWorker.ready.then(() => true)', wait=True)
@@ -56,13 +60,13 @@ def slow_visit(site):
 
 def bench(site, bare):
     runs = int(os.environ.get('ZTC_BENCH_RUNS', '5'))
-    print(f'median of {runs} fresh profiles; a local server, compressed files (brotli); the slow line:'
+    print(f'{engine_name()}: median of {runs} fresh profiles; a local server, compressed files (brotli); the slow line:'
           ' 1.6 Mbit/s, 150 ms round trips, processor 4x slower, one visit')
     print(f'{"":22} {"first visit":>12} {"first window":>13} {"from cache":>11} {"slow line":>10}')
     results = {}
     for name, folder in (('calculator', site), ('bare Qt window', bare)):
         cold, cached, sent = visits(folder, runs)
-        slow = slow_visit(folder)
+        slow = slow_visit(folder) if engine_name() == 'chromium' else float('nan')
         results[name] = (cold, cached, slow)
         print(f'{name:22} {sent / 1e6:9.2f} MB {cold:10.0f} ms {cached:8.0f} ms {slow / 1000:7.1f} s')
     ratios = [ours / theirs for ours, theirs in zip(*results.values())]

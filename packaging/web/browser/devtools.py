@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: MIT
 """A small DevTools-protocol client: Debian's headless Chromium with a fresh profile, spoken to
 over a pipe, whose mouse, touch and key events take the browser's own input path."""
-import base64
 import json
 import os
 import queue
@@ -9,19 +8,30 @@ import shutil
 import subprocess
 import tempfile
 import threading
-import time
+
+from pagedriver import Failure, PageDriver
 
 CHROMIUM = os.environ.get('ZTC_CHROMIUM', '/usr/bin/chromium')
+# Keys as the DevTools protocol names them: (key, code, Windows virtual key code).
+KEYS = {
+    'Tab': ('Tab', 'Tab', 9), 'Return': ('Enter', 'Enter', 13), 'space': (' ', 'Space', 32),
+    'Up': ('ArrowUp', 'ArrowUp', 38), 'Down': ('ArrowDown', 'ArrowDown', 40),
+    'End': ('End', 'End', 35), 'Home': ('Home', 'Home', 36), 'F4': ('F4', 'F4', 115),
+    'BackSpace': ('Backspace', 'Backspace', 8),
+    'ctrl+a': ('a', 'KeyA', 65), 'ctrl+c': ('c', 'KeyC', 67), 'ctrl+v': ('v', 'KeyV', 86),
+}
 
 
-class Failure(Exception):
-    pass
+class Browser(PageDriver):
+    """Headless Chromium with a fresh profile, spoken to over --remote-debugging-pipe.
+    without: 'WebAssembly' or 'WebGL', turned off as a user or an administrator would."""
 
+    name = 'Chromium'
+    # What the browser can be made to lack, and where the page tells it to turn WebGL on.
+    LACKS = ('WebAssembly', 'WebGL')
+    WEBGL_HINT = 'In Chrome'
 
-class Browser:
-    """Headless Chromium with a fresh profile, spoken to over --remote-debugging-pipe."""
-
-    def __init__(self, lang='en-US', scale=1, size=(1024, 768)):
+    def __init__(self, lang='en-US', scale=1, size=(1024, 768), without=None):
         self.profile = tempfile.mkdtemp(prefix='ztc-chromium-')
         to_browser, self._commands = os.pipe()
         self._answers, from_browser = os.pipe()
@@ -30,12 +40,15 @@ class Browser:
             os.dup2(to_browser, 3)
             os.dup2(from_browser, 4)
 
-        # No calls home (this machine has no network but its own), and software WebGL.
+        # No calls home (this machine has no network but its own), and software WebGL. Without
+        # its compiler V8 has no WebAssembly, as in a browser's strictest security setting.
         flags = ['--headless', '--no-sandbox', '--no-first-run', '--disable-background-networking',
                  '--disable-component-update', '--disable-sync', '--disable-quic',
                  '--disable-default-apps', '--enable-unsafe-swiftshader', '--use-angle=swiftshader',
                  f'--window-size={size[0]},{size[1]}', f'--force-device-scale-factor={scale}',
                  f'--lang={lang}', f'--accept-lang={lang}', f'--user-data-dir={self.profile}',
+                 *{None: [], 'WebGL': ['--disable-webgl'],
+                   'WebAssembly': ['--js-flags=--jitless']}[without],
                  '--remote-debugging-pipe', 'about:blank']
         self.proc = subprocess.Popen([CHROMIUM, *flags], preexec_fn=pipes, close_fds=False,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -54,6 +67,8 @@ class Browser:
         for domain in ('Page', 'Runtime', 'Log'):
             self.page(f'{domain}.enable')
         self.call('Browser.grantPermissions', permissions=['clipboardReadWrite', 'clipboardSanitizedWrite'])
+        # The page as the one in front, as a person's is: the clipboard wants that.
+        self.page('Emulation.setFocusEmulationEnabled', enabled=True)
         self.console = []
 
     def _read(self):
@@ -108,12 +123,6 @@ class Browser:
                 self.console.append(params['exceptionDetails'].get('exception', {}).get('description', 'exception'))
         return self.console
 
-    def expect_clean(self):
-        """The page reported no error, and nothing its security policy refused."""
-        problems = [line for line in self.drain() if 'Content Security Policy' in line or 'rror' in line]
-        if problems:
-            raise Failure('the page reported:\n' + '\n'.join(problems))
-
     def evaluate(self, expression, wait=False):
         result = self.page('Runtime.evaluate', expression=expression, awaitPromise=wait,
                            returnByValue=True)
@@ -121,30 +130,55 @@ class Browser:
             raise Failure(f'{expression}: {result["exceptionDetails"]}')
         return result['result'].get('value')
 
-    def open(self, url, timeout=60):
-        """Goes to the site and waits for the calculator's window; returns the milliseconds from
-        navigation to its first drawn frame."""
-        # The page that goes must not be taken for the one that comes.
-        self.evaluate('document.body && delete document.body.dataset.state')
+    def navigate(self, url):
         self.page('Page.navigate', url=url)
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            state = self.evaluate("document.body ? document.body.dataset.state || '' : ''")
-            if state == 'running':
-                return self.evaluate("performance.getEntriesByName('ztc-window-drawn')[0].startTime")
-            problem = self.evaluate("(e => e && !e.hidden ? e.textContent : '')(document.getElementById('problem'))")
-            if problem:
-                raise Failure(f'the page says: {problem}\n' + '\n'.join(self.drain()))
-            time.sleep(0.05)
-        raise Failure('the calculator did not start:\n' + '\n'.join(self.drain()))
 
-    def screen_origin(self):
-        return self.evaluate("(r => [r.left, r.top])(document.getElementById('screen').getBoundingClientRect())")
+    def offline(self):
+        self.page('Network.enable')
+        self.page('Network.emulateNetworkConditions', offline=True, latency=0,
+                  downloadThroughput=-1, uploadThroughput=-1)
 
-    def screenshot(self, path):
-        data = self.page('Page.captureScreenshot', format='png')['data']
-        with open(path, 'wb') as f:
-            f.write(base64.b64decode(data))
+    def screenshot_data(self):
+        return self.page('Page.captureScreenshot', format='png')['data']
+
+    # Input, at page positions, through the browser's own input path.
+    def mouse(self, kind, x, y, **more):
+        self.page('Input.dispatchMouseEvent', type=kind, x=x, y=y, **more)
+
+    def click(self, x, y, button='left'):
+        pressed = {'left': 1, 'right': 2}[button]
+        self.mouse('mouseMoved', x, y)
+        self.mouse('mousePressed', x, y, button=button, buttons=pressed, clickCount=1)
+        self.mouse('mouseReleased', x, y, button=button, buttons=0, clickCount=1)
+
+    def tap(self, x, y):
+        self.page('Input.dispatchTouchEvent', type='touchStart', touchPoints=[{'x': x, 'y': y}])
+        self.page('Input.dispatchTouchEvent', type='touchEnd', touchPoints=[])
+
+    def wheel(self, x, y, notches):
+        self.mouse('mouseMoved', x, y)
+        for _ in range(abs(notches)):
+            self.mouse('mouseWheel', x, y, deltaX=0, deltaY=100 if notches > 0 else -100)
+
+    def key(self, name):
+        key, code, vk = KEYS[name]
+        modifiers = 2 if name.startswith('ctrl+') else 0
+        text = ' ' if name == 'space' else '\r' if name == 'Return' else ''
+        down = dict(key=key, code=code, windowsVirtualKeyCode=vk, modifiers=modifiers)
+        self.page('Input.dispatchKeyEvent', type='keyDown' if text else 'rawKeyDown', text=text, **down)
+        self.page('Input.dispatchKeyEvent', type='keyUp', **down)
+
+    def type(self, text):
+        for ch in text:
+            code = f'Digit{ch}' if ch.isdigit() else ''
+            self.page('Input.dispatchKeyEvent', type='keyDown', key=ch, code=code, text=ch)
+            self.page('Input.dispatchKeyEvent', type='keyUp', key=ch, code=code)
+
+    def clipboard(self):
+        return self.evaluate('navigator.clipboard.readText()', wait=True)
+
+    def set_clipboard(self, text):
+        self.evaluate(f'navigator.clipboard.writeText({json.dumps(text)})', wait=True)
 
     def close(self):
         try:

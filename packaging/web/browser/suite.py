@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Runs a cross-built Qt Test suite that needs a window in Debian's headless Chromium, on a page
-of its own: the suite runs inside the page, and this only reads its report back.
+"""Runs a cross-built Qt Test suite that needs a window in a browser (Chromium, or the engine
+ZTC_ENGINE names: firefox, webkit), on a page of its own: the suite runs inside the page, and this
+only reads its report back.
 Usage: suite.py PROGRAM.js [ARGUMENT...]"""
 import os
 import shutil
@@ -10,8 +11,9 @@ import tempfile
 import time
 import urllib.parse
 
-from devtools import Browser, Failure
+from browsers import launch
 from localsite import Server
+from pagedriver import Failure
 
 
 SUITE_PAGE = """<!DOCTYPE html>
@@ -48,13 +50,11 @@ def suite(program, *arguments):
         with open(os.path.join(folder, name), 'w') as f:
             f.write(text)
     server = Server(folder)
-    browser = Browser(scale=float(os.environ.get('QT_SCALE_FACTOR', '1')))
+    browser = launch(scale=float(os.environ.get('QT_SCALE_FACTOR', '1')))
     lines = []
     try:
-        # The page as the one in front, as a person's would be: the clipboard wants that.
-        browser.page('Emulation.setFocusEmulationEnabled', enabled=True)
         fragment = urllib.parse.quote('\n'.join(arguments))
-        browser.page('Page.navigate', url=f'{server.url}index.html#{fragment}')
+        browser.navigate(f'{server.url}index.html#{fragment}')
         deadline = time.monotonic() + 280
         while time.monotonic() < deadline:
             lines = browser.evaluate('window.suiteOutput || []')
@@ -68,7 +68,7 @@ def suite(program, *arguments):
     print('\n'.join(lines))
     totals = [line for line in lines if line.startswith('Totals:')]
     if not totals or ', 0 failed,' not in totals[-1]:
-        sys.exit(f'suite: {os.path.basename(program)} {" ".join(arguments)} did not pass')
+        sys.exit(f'suite: {os.path.basename(program)} {" ".join(arguments)} did not pass in {browser.name}')
 
 
 if __name__ == '__main__':
