@@ -5,7 +5,9 @@ and the clipboard."""
 import os
 import time
 
-from devtools import Browser, Failure
+from browsers import launch
+from devtools import Browser
+from pagedriver import Failure
 from people import Person, linux_ticket
 
 TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', '..')
@@ -189,6 +191,60 @@ def screen_reader(url, program):
             browser.close()
 
 
+# What a screen reader reads from a control's element: its role, name, value and states.
+READ_ELEMENT = """(id => {
+    const wrapper = document.querySelector(`[data-control=${id}]`);
+    if (!wrapper) return null;
+    const e = wrapper.querySelector('input') || wrapper;
+    const options = document.getElementById(`${id}-options`) || e;
+    return {role: e.getAttribute('role') || (e.tagName === 'BUTTON' ? 'button' : 'text'),
+            name: e.getAttribute('aria-label') || e.textContent.trim(), value: e.value || '',
+            multiselectable: options.getAttribute('aria-multiselectable'),
+            last: options.lastElementChild ? options.lastElementChild.textContent : null,
+            readonly: e.getAttribute('aria-readonly'), live: e.getAttribute('aria-live'),
+            hidden: !!e.closest('[aria-hidden=true]')};
+})"""
+
+
+def page_elements(url):
+    """Where a test cannot read the accessibility tree: every listed control's element with its
+    role, name and states, the boxes with their values, nothing of the canvas for a screen reader,
+    and the page's focus on the element of the control that has the window's."""
+    browser = launch()
+    try:
+        browser.open(url)
+        person = Person(browser)
+        person.click(185, 66)               # the wager box's list, and "Pick 6" in it: every leg
+        options = browser.evaluate("[...document.getElementById('Combo2-options').children].map(o => o.textContent)")
+        browser.evaluate(f"document.getElementById('Combo2-options').children[{options.index('Pick 6')}].click()")
+        if not soon(lambda: shown(browser, 'Combo2') == 'Pick 6'):
+            raise Failure(f'choosing Pick 6 from the page\'s list made the wager type "{shown(browser, "Combo2")}"')
+        for control, role, name in listed_controls():
+            e = browser.evaluate(f'{READ_ELEMENT}({control!r})')
+            if not e or (e['role'], e['name']) != (role, name) or e['hidden']:
+                raise Failure(f'{control} should be a {role} named "{name}" for a screen reader, not {e}')
+            if role == 'combobox' and not e['value']:
+                raise Failure(f'the box "{name}" shows no value')
+            if role == 'listbox' and (e['multiselectable'] != 'true' or e['last'] != 'All'):
+                raise Failure(f'"{name}" is not a multi-select list ending in "All": {e}')
+            if role == 'textbox' and (e['readonly'] != 'true' or e['live'] != 'polite'):
+                raise Failure(f'the ticket "{name}" is not read-only text read out politely')
+        if browser.evaluate("document.querySelector('canvas').getAttribute('aria-hidden')") != 'true':
+            raise Failure('the canvas is not hidden from screen readers')
+        focused = "(e => e && e.closest('[data-control]') ? e.closest('[data-control]').dataset.control : '')" \
+                  "(document.activeElement)"
+        person.click(60, 114)
+        person.key('Tab')                   # from the field size to the next in tab order, leg A
+        if browser.evaluate(focused) != 'List1':
+            raise Failure(f'after a click in the field size and Tab, the page\'s focus is on '
+                          f'"{browser.evaluate(focused)}", not leg A\'s runners')
+        browser.expect_clean()
+        print(f'access: the page\'s elements have the names, roles and states of the listed controls, '
+              f'and the focus follows the window\'s ({browser.name})')
+    finally:
+        browser.close()
+
+
 # User agents of an Android tablet, an iPad that says it is a Mac, and a Chromebook.
 TOUCH_DEVICES = {
     'Android tablet': 'Mozilla/5.0 (Linux; Android 14; Pixel Tablet) AppleWebKit/537.36 (KHTML, like Gecko) '
@@ -246,54 +302,56 @@ def touch_keyboard(url):
             browser.close()
 
 
-def clipboard(browser):
-    return browser.evaluate('navigator.clipboard.readText()', wait=True).replace('\r\n', '\n')
+def shown(browser, control):
+    """What the page's element for a control holds, as a screen reader reads it."""
+    return browser.evaluate(f"(e => e.querySelector('input') ? e.querySelector('input').value : e.textContent)"
+                            f"(document.querySelector('[data-control={control}]'))").replace('\r\n', '\n')
+
+
+def soon(check):
+    """Whether check comes true within five seconds."""
+    for _ in range(100):
+        if check():
+            return True
+        time.sleep(0.05)
+    return False
 
 
 def menu_and_clipboard(url, exacta_actions):
     """A copy with nothing selected leaves the clipboard alone; a right click on the ticket
     opens its menu, drawn, whose Select All and Copy put the ticket on the clipboard."""
-    browser = Browser()
+    browser = launch()
     try:
         browser.open(url)
         person = Person(browser)
         person.click(468, 448)              # Help
         person.ticket()                     # its text copied
         person.click(468, 448)              # Back: the ticket box is empty
-        browser.evaluate("navigator.clipboard.writeText('copied elsewhere')", wait=True)
+        browser.set_clipboard('copied elsewhere')
         person.ticket()                     # Ctrl+A, Ctrl+C in the empty box
-        if clipboard(browser) != 'copied elsewhere':
-            raise Failure(f'a copy of nothing replaced the clipboard with: {clipboard(browser)[:60]}')
-        browser.evaluate("navigator.clipboard.writeText('7')", wait=True)
+        if browser.clipboard() != 'copied elsewhere':
+            raise Failure(f'a copy of nothing replaced the clipboard with: {browser.clipboard()[:60]}')
         person.click(60, 114)               # what was copied pasted into the field size, once
         person.key('ctrl+a')
-        person.key('ctrl+v')
-        tree = Tree(browser)
-        tree.wait('pasting into the field size', tree.expect_value('combobox', 'Field size', '7'))
+        person.paste('7')
+        if not soon(lambda: shown(browser, 'Combo1') == '7'):
+            raise Failure(f'7 pasted into the field size made it "{shown(browser, "Combo1")}"')
         print('clipboard: a copy with nothing selected left what was copied elsewhere, and it pasted once')
 
         for action in exacta_actions:
             getattr(person, action[0])(*action[1:])
-        ticket = tree.value(tree.find('textbox', 'Ticket description')).replace('\r\n', '\n')
-        left, top = person.left, person.top
-        region = dict(x=left + 470, y=top + 280, width=220, height=180, scale=1)
-
-        def shot():
-            return browser.page('Page.captureScreenshot', format='png', clip=region)['data']
-        before = shot()
+        ticket = shown(browser, 'Text1')
+        before = browser.screenshot_data()
         person.right_click(480, 290)
-        if shot() == before:
+        if browser.screenshot_data() == before:
             raise Failure('a right click on the ticket showed no menu')
         person.key('Up')                    # the last item, Select All
         person.key('Return')
         person.right_click(540, 330)        # elsewhere: no double click
         person.type('c')                    # &Copy
-        for _ in range(40):                 # the browser writes the clipboard a moment later
-            if clipboard(browser) == ticket:
-                break
-            time.sleep(0.05)
-        if clipboard(browser) != ticket:
-            raise Failure(f'Copy from the menu put on the clipboard:\n{clipboard(browser)}\nnot:\n{ticket}')
+        # The browser writes the clipboard a moment later.
+        if not soon(lambda: browser.clipboard().replace('\r\n', '\n') == ticket):
+            raise Failure(f'Copy from the menu put on the clipboard:\n{browser.clipboard()}\nnot:\n{ticket}')
         browser.expect_clean()
         print('menu: a right click on the ticket opened its menu; Select All and Copy copied the ticket')
     finally:

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""The site's checks in Debian's headless Chromium over the DevTools protocol, whose mouse and key
-events take the browser's own input path, with a fresh profile and a local server.
+"""The site's checks in a browser with a fresh profile and a local server, through input that
+takes the browser's own path: Debian's headless Chromium, or the engine ZTC_ENGINE names
+(firefox, webkit).
 
   checks.py test SITE PROGRAM    a ticket made with the mouse and the keyboard, read back through
                                  the clipboard and compared with the one the Linux PROGRAM makes
@@ -21,17 +22,23 @@ import time
 
 import access_checks
 import phone_checks
-from devtools import Browser, Failure
+from browsers import ENGINES, engine_name, launch
 from localsite import Server
+from pagedriver import Failure
 from people import Person, act, linux_ticket
 
 
 # What the test does, at the window's own positions: ('click', x, y), ('wheel', x, y, notches),
-# ('key', name), ('type', text).
-ACTIONS = [
-    ('key', 'ctrl+a'), ('type', '12'),         # a field size typed as soon as the window shows
+# ('key', name), ('type', text), ('paste', text).
+# An Exacta, 1 over 2.
+EXACTA = [
     ('click', 185, 66), ('click', 60, 161),    # the wager box's arrow, and "Exacta" in its list
     ('click', 35, 166), ('click', 83, 179),    # runner 1 in leg A, runner 2 in leg B
+]
+ACTIONS = [
+    ('key', 'ctrl+a'), ('type', '7'),          # a field size typed as soon as the window shows,
+    ('key', 'ctrl+a'), ('paste', '12\r7'),     # and one copied from a spreadsheet, line break and all
+    *EXACTA,
     ('click', 100, 66), ('key', 'F4'), ('key', 'End'), ('key', 'Up'), ('key', 'Up'),
     ('key', 'Return'),                         # "Trifecta" by the keyboard
     ('click', 35, 166), ('click', 83, 179), ('click', 131, 192),  # 1 / 2 / 3
@@ -46,7 +53,7 @@ ACTIONS = [
 
 
 def browser_ticket(url, lang):
-    browser = Browser(lang)
+    browser = launch(lang=lang)
     try:
         browser.open(url)
         ticket = act(Person(browser), ACTIONS)
@@ -80,9 +87,11 @@ def test(site, program):
                 browser.close()
     finally:
         server.stop()
-    lacking(site)
-    print('lacking: a browser without WebAssembly or WebGL gets a plain word of why')
-    phone(site, program)
+    print(f'lacking: a browser without {" or ".join(lacking(site))} gets a plain word of why')
+    if engine_name() == 'chromium':
+        phone(site, program)
+    else:
+        print(f'phone: not in {engine_name()}, which a test cannot make a phone with a touch screen')
     update(site)
     print('update: a new version replaced the cached one whole on the next visit')
     everyone(site, program)
@@ -98,18 +107,23 @@ def phone(site, program):
 
 
 def everyone(site, program):
-    """Screen readers, touch keyboards, the ticket's menu and the clipboard."""
+    """Screen readers, touch keyboards, the ticket's menu and the clipboard. Only Chromium
+    shows a test its accessibility tree and emulates a touch screen; elsewhere the page's
+    elements are checked for what a screen reader reads from them."""
     server = Server(site)
     try:
-        access_checks.screen_reader(server.url, program)
-        access_checks.touch_keyboard(server.url)
-        access_checks.menu_and_clipboard(server.url, ACTIONS[2:6])
+        if engine_name() == 'chromium':
+            access_checks.screen_reader(server.url, program)
+            access_checks.touch_keyboard(server.url)
+        else:
+            access_checks.page_elements(server.url)
+        access_checks.menu_and_clipboard(server.url, EXACTA)
     finally:
         server.stop()
 
 
 def exacta(browser):
-    ticket = act(Person(browser), ACTIONS[2:6])
+    ticket = act(Person(browser), EXACTA)
     if not ticket.startswith(('$2.00 Exacta', '2,00 $ Exacta')):
         raise Failure('the calculator made no Exacta ticket:\n' + ticket)
 
@@ -119,32 +133,34 @@ def offline(browser, server):
     up the calculator."""
     browser.evaluate('navigator.serviceWorker.ready.then(() => true)', wait=True)
     server.stop()
-    browser.page('Network.enable')
-    browser.page('Network.emulateNetworkConditions', offline=True, latency=0,
-                 downloadThroughput=-1, uploadThroughput=-1)
+    browser.offline()
     browser.open(server.url)
     exacta(browser)
 
 
 def lacking(site):
-    """A browser without WebAssembly, or with WebGL off, is told so in plain words."""
+    """A browser without WebAssembly, or with WebGL off, is told so in plain words, and for WebGL
+    where this browser turns it on. Returns what was checked."""
     server = Server(site)
+    checked = []
     try:
-        for removal, word in (('delete window.WebAssembly', 'WebAssembly'),
-                              ('HTMLCanvasElement.prototype.getContext = () => null', 'WebGL')):
-            browser = Browser()
+        for word in ENGINES[engine_name()].LACKS:
+            browser = launch(without=word)
             try:
-                browser.page('Page.addScriptToEvaluateOnNewDocument', source=removal)
                 try:
                     browser.open(server.url, timeout=10)
                     raise Failure(f'the calculator started in a browser without {word}')
                 except Failure as failure:
                     if 'the page says: This calculator' not in str(failure) or word not in str(failure):
                         raise
+                    if word == 'WebGL' and browser.WEBGL_HINT not in str(failure):
+                        raise Failure(f'{failure}\n(which does not say "{browser.WEBGL_HINT}")')
+                checked.append(word)
             finally:
                 browser.close()
     finally:
         server.stop()
+    return checked
 
 
 def update(site):
@@ -179,7 +195,7 @@ def update(site):
 
     os.symlink(old, live)
     server = Server(live)
-    browser = Browser()
+    browser = launch()
     try:
         browser.open(server.url)
         browser.evaluate('navigator.serviceWorker.ready.then(() => true)', wait=True)

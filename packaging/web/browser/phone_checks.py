@@ -387,13 +387,9 @@ def everyone(url):
         phone.long_press(*where)
         phone.browser.page('Input.dispatchKeyEvent', type='keyDown', key='c', code='KeyC', text='c')
         phone.browser.page('Input.dispatchKeyEvent', type='keyUp', key='c', code='KeyC')
-        for _ in range(40):
-            if access_checks.clipboard(phone.browser) == ticket:
-                break
-            time.sleep(0.05)
-        else:
+        if not access_checks.soon(lambda: phone.browser.clipboard().replace('\r\n', '\n') == ticket):
             raise Failure(f'{phone}: Copy from the long-press menu put on the clipboard:\n'
-                          f'{access_checks.clipboard(phone.browser)}')
+                          f'{phone.browser.clipboard()}')
         phone.browser.expect_clean()
         print(f'phone, {phone}: every control\'s element has its role and name; a tap on the field '
               'size took the touch keyboard\'s typing; the menu of a finger held on the ticket copied it')

@@ -48,9 +48,17 @@ window.ztcAccess = (() => {
     // program pastes for itself, so a paste never changes an element's own text.
     function handOnClipboard(event) {
         if (!window.chrome) {
-            const copy = new ClipboardEvent(event.type, { clipboardData: event.clipboardData, cancelable: true });
-            if (!canvas.dispatchEvent(copy))
-                event.preventDefault();
+            let clipboardData = event.clipboardData;
+            // Qt takes what a paste brings by its listed types, and WebKit lists none: the text
+            // goes on in data that lists it.
+            if (event.type === 'paste' && clipboardData) {
+                clipboardData = new DataTransfer();
+                clipboardData.setData('text/plain', event.clipboardData.getData('text/plain'));
+            }
+            canvas.dispatchEvent(new ClipboardEvent(event.type, { clipboardData, cancelable: true }));
+            // The program writes what it copies itself: the browser's own copy of the page's
+            // selection, which is none, would empty the clipboard in WebKit.
+            event.preventDefault();
         }
         if (event.type === 'paste')
             event.preventDefault();

@@ -95,13 +95,27 @@
         }));
     }
 
+    // Where this browser keeps the switch that turns WebGL back on, as far as it says which it is.
+    function webGLHint() {
+        const agent = navigator.userAgent;
+        const hints = [
+            [/Edg\//, 'In Edge, turn on "Use graphics acceleration when available" under Settings, System and performance.'],
+            [/Firefox\//, 'In Firefox, turn on "Use hardware acceleration when available" under Settings, General, Performance, and set webgl.disabled to false in about:config.'],
+            [/Chrome\//, 'In Chrome, turn on "Use graphics acceleration when available" under Settings, System.'],
+            [/iPhone|iPad/, 'On an iPhone or iPad, turn WebGL on under Settings, Apps, Safari, Advanced, Feature Flags.'],
+            [/Macintosh.*Safari\//, 'In Safari, turn WebGL on under Develop, Feature Flags.'],
+        ];
+        const hint = hints.find(([pattern]) => pattern.test(agent));
+        return hint ? hint[1] : 'Turn on hardware acceleration in its settings.';
+    }
+
     async function start() {
         if (typeof WebAssembly !== 'object') {
             fail('This calculator needs a browser that runs WebAssembly. Any current Chrome, Edge, Firefox or Safari does.');
             return;
         }
         if (!hasWebGL()) {
-            fail('This calculator draws with WebGL, which this browser has turned off or lacks. Turn on hardware acceleration in its settings, or try another browser.');
+            fail(`This calculator draws with WebGL, which this browser has turned off or lacks. ${webGLHint()} Or try another browser.`);
             return;
         }
         // The program reads the choice as it starts; on a phone the style sheet makes the screen
