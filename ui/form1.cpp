@@ -91,9 +91,13 @@ Form1::Form1(QWidget *parent) : QWidget(parent) {
 }
 
 Form1::~Form1() {
-    // The controls outlive this object's own destructor; nothing they raise may reach it then.
-    for (QObject *child : children())
-        child->disconnect(this);
+    // The controls outlive this object's own destructor, wherever they are parented; nothing they
+    // or their parts raise may reach it then.
+    for (QWidget *control : std::as_const(m_controls)) {
+        control->disconnect(this);
+        for (QObject *part : control->findChildren<QObject *>())
+            part->disconnect(this);
+    }
 }
 
 void Form1::createControls() {
@@ -448,6 +452,7 @@ void Form1::Command9_Click() {
         Text1->setText(m_state.strTextPersisted);
         setHelpControlsEnabled(true);
     }
+    emit helpModeChanged(m_state.intHelpMode == 1);
     repaint();
     DoEvents();
 }

@@ -79,6 +79,8 @@ class Form1 : public QWidget {
   signals:
     // Every run of the calculation outside help mode.
     void calculated();
+    // Help mode turned on or off, with everything it changes done.
+    void helpModeChanged(bool on);
 
   private:
     void createControls();

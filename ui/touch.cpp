@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: MIT
 #include "touch.h"
 
+#include "finger.h"
 #include "form1.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QScroller>
+#include <QStyleHints>
 #include <QStyleOptionComplex>
 #include <QStyledItemDelegate>
+#include <QWindow>
 
 #include <algorithm>
 #include <tuple>
@@ -118,8 +123,11 @@ class TouchStyle : public QProxyStyle {
 
 TouchArrangement::TouchArrangement(Form1 &form)
     : QObject(&form), m_form(form), m_sheetArea(new QScrollArea(&form)), m_sheet(new QWidget),
-      m_dock(new QWidget(&form)), m_style(new TouchStyle) {
+      m_dock(new QWidget(&form)), m_style(new TouchStyle), m_finger(new Finger(this)) {
     m_style->setParent(this);
+    // A phone's long press: half a second, as on Android and iOS.
+    QGuiApplication::styleHints()->setMousePressAndHoldInterval(500);
+    connect(m_finger, &Finger::held, this, &TouchArrangement::heldAt);
     m_sheetArea->setFrameShape(QFrame::NoFrame);
     m_sheetArea->setFocusPolicy(Qt::NoFocus);
     m_sheetArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -193,16 +201,20 @@ TouchArrangement::TouchArrangement(Form1 &form)
         if (onSheet(control))
             control->installEventFilter(this);
     connect(&form, &Form1::calculated, this, &TouchArrangement::showTicketEnd);
+    // Help mode: the dock grows over the sheet or gives it back.
+    connect(&form, &Form1::helpModeChanged, this, [this] {
+        layOut();
+        showTicketEnd();
+    });
     form.installEventFilter(this);
     layOut();
 }
 
 void TouchArrangement::scrollByFinger(QWidget *viewport) {
-    QScroller::grabGesture(viewport, QScroller::LeftMouseButtonGesture);
     QScroller *scroller = QScroller::scroller(viewport);
     QScrollerProperties properties = scroller->scrollerProperties();
-    // Up and down only, and always: a drag that does not scroll would end as a tap where it
-    // started. Where there is nothing more to see, the content gives a little and springs back.
+    // Up and down only, and always: where there is nothing more to see, the content gives a
+    // little under the finger and springs back.
     properties.setScrollMetric(QScrollerProperties::HorizontalOvershootPolicy,
                                QVariant::fromValue(QScrollerProperties::OvershootAlwaysOff));
     properties.setScrollMetric(QScrollerProperties::VerticalOvershootPolicy,
@@ -243,13 +255,6 @@ bool TouchArrangement::eventFilter(QObject *watched, QEvent *event) {
         if (watched == &m_form)
             layOut();
         break;
-    case QEvent::EnabledChange:
-        // Help mode turns on or off: the dock grows over the sheet or gives it back.
-        if (watched == m_form.Combo1) {
-            layOut();
-            showTicketEnd();
-        }
-        break;
     case QEvent::ShowToParent:
     case QEvent::HideToParent:
         if (qobject_cast<ListBox *>(watched))
@@ -270,6 +275,28 @@ bool TouchArrangement::eventFilter(QObject *watched, QEvent *event) {
         break;
     }
     return false;
+}
+
+void TouchArrangement::heldAt(QWindow *window, QPointF at) {
+    if (window != m_form.windowHandle() || QApplication::activePopupWidget())
+        return;
+    QWidget *control = m_form.childAt(at.toPoint());
+    while (control && !m_form.controls().contains(control))
+        control = control->parentWidget();
+    if (!control || !control->isEnabled())
+        return;
+    // The menu of what the finger rests on, as a right click there opens it: the ticket's, and a
+    // box's for its text. Margins, captions and buttons have none.
+    if (control == m_form.Text1) {
+        Finger::click(window, at, Qt::RightButton);
+    } else if (auto *box = qobject_cast<ComboBox *>(control)) {
+        const QLineEdit *text = box->lineEdit();
+        const QRect field(text->mapTo(&m_form, QPoint()), text->size());
+        Finger::click(window,
+                      QPointF(std::clamp(int(at.x()), field.left(), field.right()),
+                              std::clamp(int(at.y()), field.top(), field.bottom())),
+                      Qt::RightButton);
+    }
 }
 
 bool TouchArrangement::scrollTicket(QEvent *event) {

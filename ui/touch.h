@@ -4,22 +4,26 @@
 // The window arranged for a phone's touch screen, where the desktop window would have to shrink
 // past reading: the same controls, grown to a finger's size and laid out anew for the screen's
 // width. The boxes and the legs scroll under the finger on a sheet; the buttons and the ticket
-// stay docked beside or beneath it, so that the total cost is always in sight. Attached once,
+// stay docked beside or beneath it, so that the total cost is always in sight. A finger acts
+// only by a tap; a long press opens the menu of what it rests on (ui/finger.h). Attached once,
 // before the window is first shown; from then on it follows the window's size (a phone turned
 // sideways) and help mode, and never touches what the controls hold.
 
 #include "state.h"
 
 #include <QObject>
+#include <QPointF>
 
 #include <array>
 
 class QLabel;
 class QScrollArea;
 class QStyle;
+class QWindow;
 
 namespace ztc {
 
+class Finger;
 class Form1;
 
 class TouchArrangement : public QObject {
@@ -43,6 +47,7 @@ class TouchArrangement : public QObject {
   private:
     // A finger's drag scrolls what the viewport shows.
     void scrollByFinger(QWidget *viewport);
+    void heldAt(QWindow *window, QPointF at);
     // The ticket scrolls by lines, which a finger moves by pixels.
     bool scrollTicket(QEvent *event);
     void layOut();
@@ -59,6 +64,7 @@ class TouchArrangement : public QObject {
     QWidget *m_sheet;
     QWidget *m_dock;
     QStyle *m_style;
+    Finger *m_finger;
     std::array<QLabel *, kLegCount> m_counts{};
     bool m_layingOut = false;
 };
