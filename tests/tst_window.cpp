@@ -11,9 +11,11 @@
 
 #include <QAccessible>
 #include <QFile>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTextBlock>
 
 #include <functional>
@@ -34,6 +36,8 @@ const std::array<QStringList, 3> kTexts = {
                 "1e290", "\u20ac3", "2,50 \u20ac", "$" + QString(99999, u'1')}};
 enum Action { Click, All, Clear, ClearAll, Calc, Help };
 // Phones the touch arrangement is tried on, each upright and sideways, in the page's pixels.
+// A phone's long press, shortened so that the soak need not wait half a second for each.
+constexpr int kHold = 200;
 const QList<QSize> kPhones = {{390, 844}, {844, 390}, {412, 915},
                               {915, 412}, {360, 640}, {640, 360}};
 
@@ -57,6 +61,7 @@ struct Soak {
     int legsShown = 0, calcs = 0;
     QString text, focus = QStringLiteral("Combo1");
     CalcState record;
+    QString fault; // what an action saw go wrong that the rest of the model does not show
 
     bool help() const { return record.intHelpMode == 1; }
     ComboBox *box(int b) const { return b == 0 ? w.Combo1 : b == 1 ? w.Combo2 : w.Combo3; }
@@ -114,6 +119,8 @@ struct Soak {
 
     // The first difference between the window and the model, or an empty text.
     QString difference(int calculations) const {
+        if (!fault.isEmpty())
+            return fault;
         for (int leg = 1; leg <= kLegCount; ++leg) {
             RunnerList shown;
             for (int i = 0; i < w.list(leg)->count(); ++i)
@@ -147,8 +154,8 @@ struct Soak {
 
     // One random action, on the window and the model.
     QString step() {
-        if (touch && rng.bounded(30) == 0)
-            return rng.bounded(3) ? drag() : turn();
+        if (touch && rng.bounded(20) == 0)
+            return finger();
         const int roll = int(rng.bounded(100));
         const bool queued = roll < 58 && rng.bounded(8) == 0;
         if (queued)
@@ -250,24 +257,172 @@ struct Soak {
         };
     }
 
-    // A finger's drag up or down from a runner, a Clear or a box: it scrolls, and so toggles,
-    // presses, opens and focuses nothing. Under the dock in help mode there is nothing to drag.
+    // What a phone's user does besides tapping; a tap, where others click, is every other step's.
+    QString finger() {
+        switch (rng.bounded(8)) {
+        case 0:
+            return turn();
+        case 1:
+            return longPress();
+        case 2:
+            return doubleTap();
+        case 3:
+            return pinch();
+        default:
+            return drag();
+        }
+    }
+
+    // Where a finger may land: a runner, a Clear, a box's text or its arrow, a caption, the
+    // sheet's margin, the ticket or a button beneath it.
+    std::pair<QWidget *, QPoint> anywhere() {
+        const int leg = anyLeg();
+        ComboBox *combo = box(int(rng.bounded(3)));
+        auto inside = [this](const QWidget *on) {
+            return QPoint(int(rng.bounded(on->width())), int(rng.bounded(on->height())));
+        };
+        switch (rng.bounded(leg ? 9 : 7)) {
+        case 0:
+            return {combo->lineEdit(), inside(combo->lineEdit())};
+        case 1:
+            return {combo, QPoint(combo->width() - 8, combo->height() / 2)};
+        case 2: {
+            QWidget *caption = any<QWidget *>({w.Label0, w.Label00, w.Label000, w.Label8});
+            return {caption, inside(caption)};
+        }
+        case 3:
+            return {w.Label8->parentWidget(),
+                    QPoint(4, int(rng.bounded(w.Label8->parentWidget()->height())))};
+        case 4:
+            return {w.Text1->viewport(), inside(w.Text1->viewport())};
+        case 5: {
+            QWidget *button = any<QWidget *>({w.Command7, w.Command8, w.Command9});
+            return {button, inside(button)};
+        }
+        case 6:
+            return {w.Label7, inside(w.Label7)};
+        case 7:
+            return {w.clearButton(leg), inside(w.clearButton(leg))};
+        default: {
+            ListBox *list = w.list(leg);
+            return {list->viewport(),
+                    list->visualItemRect(list->item(int(rng.bounded(list->count())))).center()};
+        }
+        }
+    }
+
+    // The control a point of a widget belongs to.
+    QString controlOf(const QWidget *widget) const {
+        while (widget && !w.controls().contains(widget))
+            widget = widget->parentWidget();
+        return widget ? widget->objectName() : QStringLiteral("the sheet");
+    }
+
+    // A drag up, down, sideways or aslant from anywhere, straight away or after a moment's rest:
+    // it toggles, presses, opens and focuses nothing. On the sheet, one more up or down than
+    // sideways scrolls it where there is more to see, and no other does.
     QString drag() {
-        const int leg = anyLeg(), from = int(rng.bounded(3));
-        QWidget *start = leg && from == 0   ? w.list(leg)->viewport()
-                         : leg && from == 1 ? static_cast<QWidget *>(w.clearButton(leg))
-                                            : box(int(rng.bounded(3)));
-        QPoint at(int(rng.bounded(start->width())), start->height() / 2);
-        if (leg && from == 0)
-            at = w.list(leg)
-                     ->visualItemRect(w.list(leg)->item(int(rng.bounded(w.list(leg)->count()))))
-                     .center();
-        const int by = (rng.bounded(2) ? 1 : -1) * (60 + int(rng.bounded(140)));
-        driver::drag(start, at, by);
-        const QWidget *control = start == box(0) || start == box(1) || start == box(2) || from == 1
-                                     ? start
-                                     : start->parentWidget();
-        return QStringLiteral("a drag by %1 from %2").arg(by).arg(control->objectName());
+        const auto [start, at] = anywhere();
+        const int length = 60 + int(rng.bounded(140)), slant = int(rng.bounded(4));
+        QPoint by = slant == 0   ? QPoint(0, length)
+                    : slant == 1 ? QPoint(length, 0)
+                                 : QPoint(length * (slant == 2 ? 1 : 2) / 3,
+                                          length * (slant == 2 ? 2 : 1) / 3);
+        by = QPoint(rng.bounded(2) ? by.x() : -by.x(), rng.bounded(2) ? by.y() : -by.y());
+        const bool rested = rng.bounded(3) == 0;
+        if (!driver::reveal(start, QRect(at, QSize(1, 1))))
+            return "a drag out of sight from " + controlOf(start);
+        by = driver::onWindow(start, at, by);
+        QAbstractScrollArea *sheet = driver::sheetOf(w.Label8);
+        const QScrollBar *bar = sheet->verticalScrollBar();
+        const QString what = QStringLiteral("a%1 drag by %2, %3 from %4")
+                                 .arg(rested ? " held" : "")
+                                 .arg(by.x())
+                                 .arg(by.y())
+                                 .arg(controlOf(start));
+        const int before = bar->value();
+        const bool room = by.y() > 0 ? before > bar->minimum() : before < bar->maximum();
+        const bool scrolls =
+            sheet->isAncestorOf(start) && std::abs(by.y()) > std::abs(by.x()) && room;
+        // Content goes the way the finger does: down, towards the sheet's top.
+        const std::function<bool()> followed = [&] { return (bar->value() - before) * by.y() < 0; };
+#ifdef Q_OS_WASM // where a test cannot wait for the scroller's frames
+        driver::drag(start, at, by, rested ? kHold / 10 : 0);
+#else
+        driver::drag(start, at, by, rested ? kHold / 10 : 0, scrolls ? followed : nullptr);
+        if (scrolls && !followed())
+            fault = QStringLiteral("the sheet did not scroll from %1").arg(before);
+#endif
+        if (!scrolls && bar->value() != before)
+            fault =
+                QStringLiteral("the sheet scrolled from %1 to %2").arg(before).arg(bar->value());
+        return what;
+    }
+
+    // A finger held still anywhere: on the ticket it opens the ticket's menu, on a box the box's
+    // own for its text, with the focus there; anywhere else nothing. The menu then goes with
+    // Escape. In a browser a test cannot wait for the timer that tells a long press.
+    QString longPress() {
+#ifdef Q_OS_WASM
+        return drag();
+#else
+        const auto [on, at] = anywhere();
+        if (!driver::reveal(on, QRect(at, QSize(1, 1))))
+            return QStringLiteral("a long press out of sight");
+        QWidget *control = on;
+        while (control && !w.controls().contains(control))
+            control = control->parentWidget();
+        const bool menu = control && control->isEnabled() &&
+                          (control == w.Text1 || qobject_cast<ComboBox *>(control));
+        driver::hold(on, at, kHold + 60);
+        QWidget *popup = QApplication::activePopupWidget();
+        if (bool(qobject_cast<QMenu *>(popup)) != menu)
+            fault = QStringLiteral("a long press on %1 opened %2")
+                        .arg(controlOf(on), popup ? popup->metaObject()->className() : "nothing");
+        if (popup)
+            QTest::keyClick(popup->windowHandle(), Qt::Key_Escape);
+        focus = menu ? control->objectName() : focus;
+        return "a long press on " + controlOf(on);
+#endif
+    }
+
+    // Two quick taps on one runner toggle it twice.
+    QString doubleTap() {
+        const int leg = anyLeg();
+        if (!leg || help())
+            return drag();
+        ListBox *list = w.list(leg);
+        const int row = int(rng.bounded(list->count()));
+        for (int tap = 0; tap < 2; ++tap) {
+            driver::clickItem(list, row);
+            clicked(leg, row);
+        }
+        focus = list->objectName();
+        return QStringLiteral("a double tap on item %1 of leg %2").arg(row).arg(leg);
+    }
+
+    // Two fingers, landing together or one after the other anywhere, drawn apart and lifted: a
+    // pinch does nothing.
+    QString pinch() {
+        const auto [one, a] = anywhere();
+        const auto [two, b] = anywhere();
+        if (!driver::reveal(one, QRect(a, QSize(1, 1))))
+            return QStringLiteral("a pinch out of sight");
+        const QRect screen = w.rect().adjusted(0, 0, -1, -1);
+        auto onScreen = [&](QPoint p) {
+            return QPoint(std::clamp(p.x(), 0, screen.right()),
+                          std::clamp(p.y(), 0, screen.bottom()));
+        };
+        const QPoint from = one->mapTo(&w, a), to = onScreen(two->mapTo(&w, b));
+        const bool together = rng.bounded(2);
+        driver::pinch(&w, from, to, together);
+        driver::settle();
+        return QStringLiteral("two fingers%1 on %2 and %3 (%4, %5 to %6, %7)")
+            .arg(together ? " together" : "", controlOf(one), controlOf(two))
+            .arg(from.x())
+            .arg(from.y())
+            .arg(to.x())
+            .arg(to.y());
     }
 
     // The phone turned, or another phone: the window is arranged anew and keeps all it shows.
@@ -306,8 +461,7 @@ struct Soak {
                 stepped(b, by);
         } else {
             QWidget *over = how < 11 ? combo : w.list(anyLeg() ? anyLeg() : 1)->viewport();
-            driver::wheel(over, by);
-            if (over == combo && focus == combo->objectName())
+            if (driver::wheel(over, by) && over == combo && focus == combo->objectName())
                 stepped(b, by);
         }
         return QStringLiteral("%1 in box %2: '%3'").arg(how).arg(b + 1).arg(typed.left(20));
@@ -346,6 +500,8 @@ class TestWindow : public QObject {
 #if QT_CONFIG(scroller)
         if (QByteArray(QTest::currentTestFunction()).startsWith("touch")) {
             new TouchArrangement(*w);
+            QGuiApplication::styleHints()->setMousePressAndHoldInterval(kHold);
+            driver::useFinger(true);
             driver::resizeScreen(w.get(), kPhones.first());
         }
 #endif
@@ -354,6 +510,7 @@ class TestWindow : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
     void cleanup() {
+        driver::useFinger(false);
         calcs.reset();
         w.reset();
     }
@@ -396,10 +553,11 @@ void TestWindow::runSoak(bool touch) {
     QFETCH(int, actions);
     const QByteArray seed = (touch ? "touch" : "") + QByteArray(QTest::currentDataTag());
     Soak soak(*w, desktopLocale(), qHash(seed), touch);
+    QStringList recent; // the actions that led to a difference
     for (int n = 1; n <= actions; ++n) {
         const QString action = soak.step(), difference = soak.difference(int(calcs->count()));
-        QVERIFY2(difference.isEmpty(),
-                 qPrintable(QString::number(n) + ' ' + action + ": " + difference));
+        recent = recent.mid(recent.size() < 5 ? 0 : 1) << QString::number(n) + ' ' + action;
+        QVERIFY2(difference.isEmpty(), qPrintable(recent.join('\n') + ": " + difference));
     }
 }
 
