@@ -200,7 +200,7 @@ class PageMirror : public QObject {
         }
         QJsonObject arranged{{"controls", all}};
         if (m_touch)
-            arranged.insert("sheet", rectOf(m_touch->sheetView()));
+            arranged.insert("sheet", rectOf(onScreen(&m_window, m_touch->sheetView())));
         const QByteArray json = QJsonDocument(arranged).toJson(QJsonDocument::Compact);
         if (json == m_published)
             return;
@@ -226,16 +226,10 @@ class PageMirror : public QObject {
 
 // What a screen reader did to a control's element: "focus" moved there, "press" activated a
 // button, "pick" chose item index of a box, "toggle" selected or deselected runner index of a
-// leg; "menu" asked for the focused control's context menu (a long press).
+// leg.
 void PageMirror::act(const std::string &id, const std::string &action, int index) {
     PageMirror *self = s_mirror;
     QWidget *w = self ? self->control(id) : nullptr;
-    if (action == "menu" && self) {
-        // As the menu key asks for it: at the focused control's text cursor.
-        QWindowSystemInterface::handleContextMenuEvent(self->m_window.windowHandle(), false, {}, {},
-                                                       Qt::NoModifier);
-        return;
-    }
     if (!w || !w->isEnabled() || !w->isVisible())
         return;
     if (self->controlOf(QApplication::focusWidget()) != w)

@@ -229,6 +229,47 @@ window.ztcAccess = (() => {
             focus(control.id);
     }
 
+    // The elements in the order the program lists the controls, which is the order the screen
+    // shows them in: the order a screen reader reads them in. A box's list follows its box, or
+    // on a phone the sheet that holds the boxes.
+    function arrange(order) {
+        const inLayer = [];
+        const inSheet = [];
+        const sheetLists = [];
+        for (const id of order) {
+            const element = wrappers.get(id);
+            const onSheet = element.parentNode === sheet;
+            if (onSheet && !inSheet.length)
+                inLayer.push(sheet);
+            (onSheet ? inSheet : inLayer).push(element);
+            if (lists.has(id))
+                (onSheet ? sheetLists : inLayer).push(lists.get(id));
+        }
+        inLayer.splice(inLayer.indexOf(sheet) + 1, 0, ...sheetLists);
+        reorder(layer, inLayer.filter((e) => e.parentNode === layer));
+        reorder(sheet, inSheet);
+    }
+
+    // Puts the parent's children in the order wanted. The one that holds the page's focus stays
+    // where it is and the others move round it: moving it would take the focus, and on a phone
+    // the touch keyboard, away.
+    function reorder(parent, wanted) {
+        if (wanted.every((element, i) => parent.children[i] === element))
+            return;
+        const kept = wanted.find((element) => element.contains(document.activeElement));
+        if (!kept) {
+            parent.append(...wanted);
+            return;
+        }
+        const at = wanted.indexOf(kept);
+        wanted.slice(0, at).forEach((element) => parent.insertBefore(element, kept));
+        let last = kept;
+        for (const element of wanted.slice(at + 1)) {
+            last.after(element);
+            last = element;
+        }
+    }
+
     // The page's focus to the control's element, unless it is somewhere else on the page.
     function focus(id) {
         focusedId = id;
@@ -261,39 +302,41 @@ window.ztcAccess = (() => {
                 layer.addEventListener(type, handOnClipboard);
             screen.append(layer);
             // A touch keyboard comes up only for a focus given while the user acts, which a tap
-            // is from its end on: the box the tap focused is focused again then.
-            canvas.addEventListener('touchend', () => {
+            // is from its end on: a tap on the box that has the focus focuses it again then. A
+            // drag, a long press or a second finger is no tap, and leaves the keyboard as it was.
+            let tap = null;
+            canvas.addEventListener('touchstart', (event) => {
+                const [touch] = event.changedTouches;
+                tap = event.touches.length === 1 && touch
+                    ? { id: touch.identifier, x: touch.clientX, y: touch.clientY, time: event.timeStamp }
+                    : null;
+            });
+            const finger = (event) => tap && [...event.changedTouches].find((t) => t.identifier === tap.id);
+            canvas.addEventListener('touchmove', (event) => {
+                const touch = finger(event);
+                if (touch && Math.hypot(touch.clientX - tap.x, touch.clientY - tap.y) > 10)
+                    tap = null;
+            });
+            canvas.addEventListener('touchcancel', () => { tap = null; });
+            canvas.addEventListener('touchend', (event) => {
+                const tapped = finger(event) && event.touches.length === 0 && event.timeStamp - tap.time < 500
+                    ? tap : null;
+                tap = null;
                 const target = elements.get(focusedId);
-                if (target && target.tagName === 'INPUT' && document.activeElement === target) {
+                if (!tapped || !target || target.tagName !== 'INPUT' || document.activeElement !== target)
+                    return;
+                const { left, top, right, bottom } = wrappers.get(focusedId).getBoundingClientRect();
+                if (tapped.x >= left && tapped.x < right && tapped.y >= top && tapped.y < bottom) {
                     target.blur();
                     target.focus({ preventScroll: true });
                 }
             });
-            // A finger held still on a touch screen asks for the focused control's context menu
-            // (the ticket's: copy). Timed here: a browser sends no contextmenu for a touch the
-            // program has taken.
-            let hold = null;
-            let from = null;
-            const release = () => { clearTimeout(hold); hold = null; };
-            canvas.addEventListener('touchstart', (event) => {
-                release();
-                if (event.touches.length !== 1)
-                    return;
-                from = event.touches[0];
-                hold = setTimeout(() => { hold = null; act('', 'menu', 0); }, 600);
-            });
-            canvas.addEventListener('touchmove', (event) => {
-                const touch = event.touches[0];
-                if (touch && Math.hypot(touch.clientX - from.clientX, touch.clientY - from.clientY) > 10)
-                    release();
-            });
-            canvas.addEventListener('touchend', release);
-            canvas.addEventListener('touchcancel', release);
         },
         update(json) {
             const { controls, sheet: sheetRect = [0, 0, 0, 0] } = JSON.parse(json);
             place(sheet, sheetRect);
             controls.forEach((control) => show(control, sheetRect));
+            arrange(controls.map((control) => control.id));
         },
         focus,
     };
