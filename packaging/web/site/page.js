@@ -15,6 +15,16 @@
     const progress = loading.querySelector('progress');
     const problem = document.getElementById('problem');
     const screen = document.getElementById('screen');
+    // Whether this tab holds all of its version of the site: once the program runs, it needs no
+    // more of it. A new version asks every tab before it takes over (sw.js).
+    let whole = false;
+    if ('serviceWorker' in navigator) {
+        navigator.serviceWorker.addEventListener('message', (event) => {
+            if (event.data === 'whole?' && event.ports[0])
+                event.ports[0].postMessage(whole);
+        });
+        navigator.serviceWorker.startMessages();
+    }
 
     function fail(text) {
         loading.hidden = true;
@@ -145,24 +155,25 @@
             onAbort: (text) => fail(`The calculator stopped: ${text}`),
         });
         markDrawn();
+        whole = true;
 
         if ('serviceWorker' in navigator)
             navigator.serviceWorker.register('sw.js').then(watchForUpdates, () => {});
     }
 
-    // A new version's worker waits until this page has all of its own version, then takes over:
-    // the next visit gets the new version whole.
+    // A new version's worker, once it holds all of its files, hears that this tab holds all of
+    // its own; when every tab has said so it takes over, and the next visit gets it whole.
     function watchForUpdates(registration) {
-        const activateWhenInstalled = (worker) => {
+        const tell = (worker) => {
             if (!worker)
                 return;
-            const activate = () => worker.state === 'installed' && worker.postMessage('activate');
-            activate();
-            worker.addEventListener('statechange', activate);
+            const whenInstalled = () => worker.state === 'installed' && worker.postMessage('whole');
+            whenInstalled();
+            worker.addEventListener('statechange', whenInstalled);
         };
-        activateWhenInstalled(registration.waiting);
-        activateWhenInstalled(registration.installing);
-        registration.addEventListener('updatefound', () => activateWhenInstalled(registration.installing));
+        tell(registration.waiting);
+        tell(registration.installing);
+        registration.addEventListener('updatefound', () => tell(registration.installing));
     }
 
     start().catch((error) => fail(`The calculator could not be loaded: ${error.message}`));
