@@ -126,6 +126,23 @@ def check_tree(tree):
         raise Failure(f'{unlabelled} form elements of the page have no label')
 
 
+# The page's shown elements in the page's order, each with where it lies on the screen and
+# whether it is on the sheet that scrolls.
+ORDER = """[...document.querySelectorAll('#access [data-control]')].filter((e) => !e.hidden)
+    .map((e) => { const r = e.getBoundingClientRect();
+                  return [e.dataset.control, Math.round(r.top), Math.round(r.left), !!e.closest('.sheet')]; })"""
+
+
+def in_reading_order(browser):
+    """Whether a screen reader meets the page's elements in the order the screen shows their
+    controls: on a phone the sheet's from its top, each row from the left, then the dock's; on a
+    desktop by rows. Returns the page's order where it differs, else None."""
+    shown = browser.evaluate(ORDER)
+    page = [control for control, *_ in shown]
+    screen = [control for control, *_ in sorted(shown, key=lambda e: (not e[3], e[1], e[2]))]
+    return None if page == screen else f'the page has {page}, the screen shows {screen}'
+
+
 def focused(tree):
     """The role and name of the control that has the page's focus."""
     return [(tree.role(n), tree.name(n)) for n in tree.nodes()
@@ -181,6 +198,8 @@ def screen_reader(url, program):
             tree.choose('combobox', 'Wager type', 'Pick 6')  # every leg shown
             tree.wait('choosing Pick 6', tree.expect_value('combobox', 'Wager type', 'Pick 6'))
             check_tree(tree)
+            if difference := in_reading_order(browser):
+                raise Failure(f'with every leg shown, {difference}')
             ticket = screen_reader_ticket(tree).replace('\r\n', '\n')
             if ticket != expected.rstrip('\n'):
                 raise Failure(f'the ticket read from the tree ({lang}) differs from the Linux one:\n'
@@ -231,6 +250,8 @@ def page_elements(url):
                 raise Failure(f'the ticket "{name}" is not read-only text read out politely')
         if browser.evaluate("document.querySelector('canvas').getAttribute('aria-hidden')") != 'true':
             raise Failure('the canvas is not hidden from screen readers')
+        if difference := in_reading_order(browser):
+            raise Failure(f'with every leg shown, {difference}')
         focused = "(e => e && e.closest('[data-control]') ? e.closest('[data-control]').dataset.control : '')" \
                   "(document.activeElement)"
         person.click(60, 114)

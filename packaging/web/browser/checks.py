@@ -82,7 +82,8 @@ def test(site, program):
                 print(f'{lang}: the ticket matches the Linux one: ' + ticket.replace('\n', ' | '))
                 if lang == 'de-DE':
                     offline(browser, server)
-                    print("offline: the site came up from the service worker's cache")
+                    print("offline: the site came up from the service worker's cache, and its "
+                          'licence note as itself')
             finally:
                 browser.close()
     finally:
@@ -93,7 +94,9 @@ def test(site, program):
     else:
         print(f'phone: not in {engine_name()}, which a test cannot make a phone with a touch screen')
     update(site)
-    print('update: a new version replaced the cached one whole on the next visit')
+    print('update: a new version replaced the cached one whole on the next visit'
+          + (', not while a tab was still loading the old one,' if engine_name() == 'chromium' else '')
+          + ' and left another app\'s cache alone')
     everyone(site, program)
 
 
@@ -130,10 +133,19 @@ def exacta(browser):
 
 def offline(browser, server):
     """With the site visited once, the server gone and the network cut, a reload must still bring
-    up the calculator."""
+    up the calculator, and the licence texts the site carries open as themselves."""
     browser.evaluate('navigator.serviceWorker.ready.then(() => true)', wait=True)
     server.stop()
     browser.offline()
+    browser.navigate(server.url + 'licenses/README.txt')
+    text = ''
+    for _ in range(100):
+        text = browser.evaluate("document.readyState === 'complete' && document.body ? document.body.textContent : ''")
+        if text:
+            break
+        time.sleep(0.05)
+    if not text.startswith('Zandrel Ticket Calculator, in the web browser'):
+        raise Failure(f'offline, the licence note opened as: {text[:80]!r}')
     browser.open(server.url)
     exacta(browser)
 
@@ -193,26 +205,39 @@ def update(site):
         loader = browser.evaluate('document.documentElement.dataset.loader') == 'new'
         return ['old', 'new'][page], ['old', 'new'][loader]
 
+    def caches():
+        return sorted(browser.evaluate('caches.keys()', wait=True))
+
     os.symlink(old, live)
     server = Server(live)
     browser = launch()
     try:
         browser.open(server.url)
         browser.evaluate('navigator.serviceWorker.ready.then(() => true)', wait=True)
+        # Another app's cache on the same site, which no version of ours may delete.
+        browser.evaluate("caches.open('another-app').then(() => true)", wait=True)
         os.unlink(live)
         os.symlink(new, live)
+        # A tab of the old version that has not yet run its scripts, as one still loading: the
+        # new version must wait for it. Only Chromium opens a second tab for a test.
+        loading = browser.other_tab(server.url, scripts=False) if engine_name() == 'chromium' else None
         browser.open(server.url)   # still the old version, whole; it finds the new one
         if versions() != ('old', 'old'):
             raise Failure(f'the visit after publishing got page and loader of versions {versions()}, '
                           'not the old one whole')
-        names = []
-        for _ in range(100):
-            names = browser.evaluate('caches.keys()', wait=True)
-            if names == [f'zandrel-ticket-calculator-new{version[3:]}']:
-                break
-            time.sleep(0.1)
-        else:
-            raise Failure(f'the new version did not take over: caches {names}')
+        if loading:
+            waiting = "navigator.serviceWorker.getRegistration().then((r) => !!(r && r.waiting))"
+            if not access_checks.soon(lambda: browser.evaluate(waiting, wait=True)):
+                raise Failure('the new version was not installed beside the old one')
+            time.sleep(2)
+            if not browser.evaluate(waiting, wait=True) or len(caches()) != 3:
+                raise Failure(f'the new version took over while a tab was still loading the old one: '
+                              f'caches {caches()}')
+            loading()
+            browser.open(server.url)   # the old version still, whole, and now the only tab
+        expected = sorted(['another-app', f'zandrel-ticket-calculator-new{version[3:]}'])
+        if not access_checks.soon(lambda: caches() == expected):
+            raise Failure(f'the new version did not take over, or took more than its own: caches {caches()}')
         browser.open(server.url)
         if versions() != ('new', 'new'):
             raise Failure(f'the next visit got page and loader of versions {versions()}, '

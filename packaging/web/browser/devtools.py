@@ -41,10 +41,13 @@ class Browser(PageDriver):
             os.dup2(from_browser, 4)
 
         # No calls home (this machine has no network but its own), and software WebGL. Without
-        # its compiler V8 has no WebAssembly, as in a browser's strictest security setting.
+        # its compiler V8 has no WebAssembly, as in a browser's strictest security setting. No
+        # back-forward cache: a page a test leaves stays there as a tab of its version, for which
+        # a new version of the site waits half a minute before it takes over.
         flags = ['--headless', '--no-sandbox', '--no-first-run', '--disable-background-networking',
                  '--disable-component-update', '--disable-sync', '--disable-quic',
-                 '--disable-default-apps', '--enable-unsafe-swiftshader', '--use-angle=swiftshader',
+                 '--disable-default-apps', '--disable-features=BackForwardCache',
+                 '--enable-unsafe-swiftshader', '--use-angle=swiftshader',
                  f'--window-size={size[0]},{size[1]}', f'--force-device-scale-factor={scale}',
                  f'--lang={lang}', f'--accept-lang={lang}', f'--user-data-dir={self.profile}',
                  *{None: [], 'WebGL': ['--disable-webgl'],
@@ -122,6 +125,15 @@ class Browser(PageDriver):
             elif event.get('method') == 'Runtime.exceptionThrown':
                 self.console.append(params['exceptionDetails'].get('exception', {}).get('description', 'exception'))
         return self.console
+
+    def other_tab(self, url, scripts=True):
+        """A second tab at url; with scripts=False its page runs none, as one still loading would
+        not have yet. Returns what closes it."""
+        target = self.call('Target.createTarget', url='about:blank')['targetId']
+        session = self.call('Target.attachToTarget', targetId=target, flatten=True)['sessionId']
+        self.call('Emulation.setScriptExecutionDisabled', session=session, value=not scripts)
+        self.call('Page.navigate', session=session, url=url)
+        return lambda: self.call('Target.closeTarget', targetId=target)
 
     def evaluate(self, expression, wait=False):
         result = self.page('Runtime.evaluate', expression=expression, awaitPromise=wait,

@@ -398,7 +398,7 @@ def everyone(url):
 
 
 def menu_key(browser, key):
-    vk = {'Up': ('ArrowUp', 38), 'Return': ('Enter', 13)}[key]
+    vk = {'Up': ('ArrowUp', 38), 'Return': ('Enter', 13), 'Escape': ('Escape', 27)}[key]
     text = '\r' if key == 'Return' else ''
     browser.page('Input.dispatchKeyEvent', type='keyDown' if text else 'rawKeyDown', key=vk[0],
                  code=vk[0], windowsVirtualKeyCode=vk[1], text=text)
@@ -406,8 +406,93 @@ def menu_key(browser, key):
     time.sleep(0.1)
 
 
+# Each 'focus' event of a text input on the page: where a touch keyboard comes up.
+COUNT_FOCUS = """window.ztcFocused = 0;
+document.addEventListener('focus', (e) => { if (e.target.tagName === 'INPUT') window.ztcFocused++; }, true)"""
+
+
+def fingers(url):
+    """Nothing but a tap acts: a finger held on the sheet's margin with a box focused opens no
+    menu and loses nothing, with text on the clipboard for a menu's Paste; held on the box it
+    opens the box's menu; two fingers do nothing; a drag that starts on the focused box does not
+    focus it again, so the touch keyboard stays down. The page's elements stay in the screen's
+    order as legs come and go and the phone turns."""
+    phone = open_phone(url, 'iPhone')
+    browser = phone.browser
+    try:
+        if difference := access_checks.in_reading_order(browser):
+            raise Failure(f'{phone}, before a wager type: {difference}')
+        phone.pick('Combo2', 'Pick 4')
+        for leg, runner in ((1, '2'), (2, '3'), (3, '1')):
+            phone.tap_item(f'List{leg}', runner)
+        for sideways in (True, False):
+            phone.turn(sideways)
+            if difference := access_checks.in_reading_order(browser):
+                raise Failure(f'{phone}, with the legs of a Pick 4: {difference}')
+
+        browser.set_clipboard('7')
+        browser.evaluate(COUNT_FOCUS)
+        phone.tap_control('Combo1')
+        before = phone.layer()
+        box = before['controls']['Combo1']['rect']
+        margin = (before['sheet'][0] + 4, before['controls']['List1']['rect'][1] + 20)
+
+        def region(x, y):
+            """What the screen shows where a menu held at x, y would open."""
+            clip = {'x': x, 'y': y, 'width': 120, 'height': 120, 'scale': 1}
+            return browser.page('Page.captureScreenshot', format='png', clip=clip)['data']
+        shown = region(*margin)
+        phone.long_press(*margin)
+        after = phone.rest()
+        if region(*margin) != shown:
+            raise Failure(f'{phone}: a finger held on the margin beside leg A showed something there')
+        if phone.chosen(after) != phone.chosen(before) or after['controls']['Text1'] != before['controls']['Text1']:
+            raise Failure(f'{phone}: a finger held on the margin changed the ticket to '
+                          f'{after["controls"]["Text1"]["value"]}')
+        held = (box[0] + 20, box[1] + box[3] / 2)
+        shown = region(*held)
+        phone.long_press(*held)
+        if region(*held) == shown:
+            raise Failure(f'{phone}: a finger held on the field size opened no menu')
+        menu_key(browser, 'Escape')
+        print(f'phone, {phone}: a finger held on the margin with a box focused showed nothing and '
+              'lost nothing; held on the box, it opened the box\'s menu')
+
+        focused = browser.evaluate('window.ztcFocused')
+        centre_x, centre_y = centre(phone.layer()['controls']['Combo1']['rect'])
+        phone.drag(centre_x, centre_y, 150)
+        if browser.evaluate('window.ztcFocused') != focused:
+            raise Failure(f'{phone}: a drag from the field size focused it again (the touch keyboard)')
+        phone.tap_control('Combo1')
+        if browser.evaluate('window.ztcFocused') == focused:
+            raise Failure(f'{phone}: a tap on the field size did not focus it for the touch keyboard')
+
+        before = phone.rest()
+        runner = centre(phone.reveal(phone.item('List1', '4')))
+        other = centre(phone.reveal(phone.item('List2', '4')))
+        for together in (True, False):
+            fingers = [{'x': runner[0], 'y': runner[1], 'id': 1}, {'x': other[0], 'y': other[1], 'id': 2}]
+            phone.browser.page('Input.dispatchTouchEvent', type='touchStart',
+                               touchPoints=fingers if together else fingers[:1])
+            if not together:
+                phone.browser.page('Input.dispatchTouchEvent', type='touchStart', touchPoints=fingers)
+            apart = [{**f, 'y': f['y'] + (30 if f['id'] == 1 else -30)} for f in fingers]
+            phone.browser.page('Input.dispatchTouchEvent', type='touchMove', touchPoints=apart)
+            phone.browser.page('Input.dispatchTouchEvent', type='touchEnd', touchPoints=apart[1:])
+            phone.browser.page('Input.dispatchTouchEvent', type='touchEnd', touchPoints=[])
+        after = phone.rest()
+        if phone.chosen(after) != phone.chosen(before) or after['focused'] != before['focused']:
+            raise Failure(f'{phone}: two fingers changed {phone.chosen(before)} to {phone.chosen(after)}')
+        browser.expect_clean()
+        print(f'phone, {phone}: a drag from the focused box left the keyboard down, a tap there '
+              'brought it up; two fingers did nothing; the page\'s elements kept the screen\'s order')
+    finally:
+        browser.close()
+
+
 def check(url, program):
     sizes(url)
     taps_and_turns(url)
+    fingers(url)
     tickets(url, program)
     everyone(url)
