@@ -7,6 +7,7 @@
 // asks for the window arranged for touch (ui/touch.h), and the elements follow its scrolling.
 #include "browser.h"
 
+#include "finger.h"
 #include "form1.h"
 #include "touch.h"
 
@@ -253,8 +254,17 @@ void PageMirror::act(const std::string &id, const std::string &action, int index
     self->schedule();
 }
 
+// A click at a point of the page's screen: one the user made there before the window showed.
+void clickAt(int x, int y) {
+    const QPoint at = QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(x, y);
+    if (QWidget *window = QApplication::topLevelAt(at); window && window->windowHandle())
+        Finger::click(window->windowHandle(), window->windowHandle()->mapFromGlobal(at),
+                      Qt::LeftButton);
+}
+
 EMSCRIPTEN_BINDINGS(ztc_page) {
     emscripten::function("ztcAct", &PageMirror::act);
+    emscripten::function("ztcClickAt", &clickAt);
 }
 
 } // namespace
@@ -265,6 +275,10 @@ void prepareForThePage() {
     qputenv("QT_IM_MODULE", "none");
 }
 
+namespace {
+
+// Titles the page after the window, arranges it where the page says so and keeps the page's
+// elements in step with it.
 void joinThePage(Form1 &window) {
     auto retitle = [](const QString &title) {
         emscripten::val::global("document").set("title", title.toStdString());
@@ -273,7 +287,7 @@ void joinThePage(Form1 &window) {
     QObject::connect(&window, &QWidget::windowTitleChanged, &window, retitle);
     // The page chose, before it made the screen (page.js).
     const emscripten::val chosen =
-        emscripten::val::global("document")["body"]["dataset"]["arrangement"];
+        emscripten::val::global("document")["documentElement"]["dataset"]["arrangement"];
     const TouchArrangement *touch = chosen.isString() && chosen.as<std::string>() == "touch"
                                         ? new TouchArrangement(window)
                                         : nullptr;
@@ -281,6 +295,48 @@ void joinThePage(Form1 &window) {
     if (emscripten::val::global("ztcAccess").isUndefined())
         return;
     new PageMirror(window, touch);
+}
+
+// The window built, joined to the page and shown, a step at a time.
+class Building : public QObject {
+  public:
+    Building() : m_window(new Form1(Form1::inSteps)) { next(); }
+
+  private:
+    void next() { QTimer::singleShot(0, this, &Building::step); }
+    void step() {
+        if (!m_speckShown) {
+            m_speckShown = true;
+            // Whatever draws first makes the screen's drawing context and what it draws with:
+            // the longest part of drawing the window first. A speck nobody sees does it, in a
+            // step of its own, while the window is built.
+            m_speck.resize(1, 1);
+            m_speck.show();
+            next();
+        } else if (m_window->build()) {
+            next();
+        } else if (m_speck.isVisible()) {
+            m_speck.hide();
+            joinThePage(*m_window);
+            next();
+        } else {
+            m_window->show();
+            const emscripten::val page = emscripten::val::global("ztcPage");
+            if (!page.isUndefined())
+                page.call<void>("shown");
+            deleteLater();
+        }
+    }
+
+    Form1 *m_window;
+    QWidget m_speck{nullptr, Qt::FramelessWindowHint};
+    bool m_speckShown = false;
+};
+
+} // namespace
+
+void buildInThePage() {
+    new Building;
 }
 
 } // namespace ztc

@@ -62,10 +62,11 @@ int main(int argc, char *argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zandrel.TicketCalculator"));
     quitOnSignals(app);
 
-    ztc::Form1 window;
 #ifdef Q_OS_WASM
-    ztc::joinThePage(window);
-#endif
+    ztc::buildInThePage();
+#else
+    ztc::Form1 window;
     window.show();
+#endif
     return app.exec();
 }

@@ -84,10 +84,37 @@ QString helpText() {
     return lines.join(QStringLiteral("\r\n"));
 }
 
-Form1::Form1(QWidget *parent) : QWidget(parent) {
-    createControls();
-    connectEvents();
-    Form_Load();
+Form1::Form1(QWidget *parent) : Form1(inSteps, parent) {
+    while (build())
+        ;
+}
+
+Form1::Form1(InSteps, QWidget *parent) : QWidget(parent) {
+    // The order a whole construction takes: the controls in tab order, their events, then the
+    // start-up handler.
+    m_steps = {[this] { createBoxesAndFirstLeg(); },
+               [this] { createLegs(); },
+               [this] { createButtons(); },
+               [this] { createTicketAndHeadings(); },
+               [this] {
+                   finishControls();
+                   connectEvents();
+               },
+               [this] {
+                   loadHeadings();
+                   loadBox(Combo1, fieldSizeItems(), kFieldSizeStart);
+               },
+               [this] { loadBox(Combo2, wagerTypeItems(), kWagerTypeStart); },
+               [this] {
+                   loadBox(Combo3, baseAmountItems(), kBaseAmountStart);
+                   repaint();
+               }};
+}
+
+bool Form1::build() {
+    if (!m_steps.isEmpty())
+        m_steps.takeFirst()();
+    return !m_steps.isEmpty();
 }
 
 Form1::~Form1() {
@@ -100,15 +127,16 @@ Form1::~Form1() {
     }
 }
 
-void Form1::createControls() {
+Form1::Faces Form1::faces() {
+    const QString tahoma = QStringLiteral("Tahoma"), sansSerif = QStringLiteral("MS Sans Serif");
+    return {face(tahoma, 8.25, false), face(sansSerif, 8.25, false), face(tahoma, 8.25, true)};
+}
+
+void Form1::createBoxesAndFirstLeg() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zandrel Ticket Calculator"));
     resize(11445 / kTwipsPerPixel, 7380 / kTwipsPerPixel);
-
-    const QString tahoma = QStringLiteral("Tahoma"), sansSerif = QStringLiteral("MS Sans Serif");
-    const QFont window = face(tahoma, 8.25, false);
-    const QFont boxes = face(sansSerif, 8.25, false);
-    const QFont bold = face(tahoma, 8.25, true);
+    const auto [window, boxes, bold] = faces();
     setFont(window);
 
     // In tab order.
@@ -121,6 +149,10 @@ void Form1::createControls() {
     Combo2 = place(new ComboBox(this), "Combo2", 360, 840, 2535, 315, boxes);
     Label00 = place(new QLabel(QStringLiteral("Wager Type"), this), "Label00", 360, 600, 975, 255,
                     window);
+}
+
+void Form1::createLegs() {
+    const QFont window = faces().window;
     List2 = place(new ListBox(this), "List2", 1080, 2400, 495, 4155, window);
     List3 = place(new ListBox(this), "List3", 1800, 2400, 495, 4155, window);
     List4 = place(new ListBox(this), "List4", 2520, 2400, 495, 4155, window);
@@ -136,6 +168,10 @@ void Form1::createControls() {
         place(new QLabel(QStringLiteral("Leg E"), this), "Label5", 3240, 2160, 615, 255, window);
     Label6 =
         place(new QLabel(QStringLiteral("Leg F"), this), "Label6", 3960, 2160, 615, 255, window);
+}
+
+void Form1::createButtons() {
+    const auto [window, boxes, bold] = faces();
     Combo3 = place(new ComboBox(this), "Combo3", 1680, 1560, 1215, 315, boxes);
     Label000 = place(new QLabel(QStringLiteral("Base Amt"), this), "Label000", 1680, 1320, 975, 255,
                      window);
@@ -150,6 +186,11 @@ void Form1::createControls() {
                      855, 495, bold);
     Command8 = place(new QPushButton(QStringLiteral("CALC"), this), "Command8", 5640, 6600, 855,
                      495, bold);
+}
+
+void Form1::createTicketAndHeadings() {
+    const auto [window, boxes, bold] = faces();
+    const QString tahoma = QStringLiteral("Tahoma");
     Text1 = place(new TextBox(this), "Text1", 4680, 840, 6375, 5655, window);
     Label7 = place(new QLabel(QStringLiteral("Ticket Descritpion"), this), "Label7", 4680, 600,
                    1695, 255, window);
@@ -159,7 +200,9 @@ void Form1::createControls() {
                    face(tahoma, 9, false));
     Command9 = place(new QPushButton(QStringLiteral("Help"), this), "Command9", 6600, 6600, 855,
                      495, bold);
+}
 
+void Form1::finishControls() {
     for (ComboBox *combo : {Combo1, Combo2, Combo3})
         combo->setEditText(QStringLiteral("Combo1"));
     QPalette blue = Label8->palette();
@@ -254,29 +297,27 @@ void Form1::DoEvents() {
 }
 
 void Form1::Form_Load() {
+    loadHeadings();
+    loadBox(Combo1, fieldSizeItems(), kFieldSizeStart);
+    loadBox(Combo2, wagerTypeItems(), kWagerTypeStart);
+    loadBox(Combo3, baseAmountItems(), kBaseAmountStart);
+    repaint();
+}
+
+void Form1::loadHeadings() {
     const QString title = QStringLiteral("Zandrel Ticket Calculator");
     const QString address = QString::fromLatin1(kMakerAddress);
     Label8->setText(title);
     Label9->setText(address);
     setWindowTitle(title + QStringLiteral(" - ") + address);
     showLegs(0);
+}
 
-    Combo1->clearAll();
-    Combo1->addItems(fieldSizeItems());
-    Combo1->setText(kFieldSizeStart);
-    Combo1->repaint();
-
-    Combo2->clearAll();
-    Combo2->addItems(wagerTypeItems());
-    Combo2->setText(kWagerTypeStart);
-    Combo2->repaint();
-
-    Combo3->clearAll();
-    Combo3->addItems(baseAmountItems());
-    Combo3->setText(kBaseAmountStart);
-    Combo3->repaint();
-
-    repaint();
+void Form1::loadBox(ComboBox *box, const QStringList &items, const QString &text) {
+    box->clearAll();
+    box->addItems(items);
+    box->setText(text);
+    box->repaint();
 }
 
 void Form1::refillFromFieldSize() {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 namespace ztc {
 
@@ -23,8 +24,17 @@ QString helpText();
 class Form1 : public QWidget {
     Q_OBJECT
   public:
+    // The window, whole.
     explicit Form1(QWidget *parent = nullptr);
+    // The window built a short step at a time, for a caller that returns to its event loop
+    // between steps (a web page, which must never freeze for long). It is whole, as the
+    // constructor above leaves it, once build() says there is nothing more to do.
+    enum InSteps { inSteps };
+    Form1(InSteps, QWidget *parent = nullptr);
     ~Form1() override;
+
+    // Takes the next step of the building; false once the window is whole.
+    bool build();
 
     // Controls, in tab order.
     ComboBox *Combo1;
@@ -83,7 +93,19 @@ class Form1 : public QWidget {
     void helpModeChanged(bool on);
 
   private:
-    void createControls();
+    struct Faces {
+        QFont window, boxes, bold;
+    };
+    static Faces faces();
+    // The controls, in tab order, a few at a time.
+    void createBoxesAndFirstLeg();
+    void createLegs();
+    void createButtons();
+    void createTicketAndHeadings();
+    void finishControls();
+    // Form_Load's parts.
+    void loadHeadings();
+    static void loadBox(ComboBox *box, const QStringList &items, const QString &text);
     // Tab moves through the controls in their tab index order.
     void chainTabOrder();
     void describeControls();
@@ -100,6 +122,7 @@ class Form1 : public QWidget {
     static void DoEvents();
 
     CalcState m_state;
+    QList<std::function<void()>> m_steps; // what building has still to do
     QList<QWidget *> m_controls;
     std::array<ListBox *, kLegCount> m_lists{};
     std::array<QLabel *, kLegCount> m_legLabels{};

@@ -192,7 +192,7 @@ def open_phone(url, name, sideways=False, lang='en-US'):
     try:
         phone = Phone(browser, name, sideways)
         browser.open(url)
-        if browser.evaluate('document.body.dataset.arrangement') != 'touch':
+        if browser.evaluate('document.documentElement.dataset.arrangement') != 'touch':
             raise Failure(f'{phone}: the page did not arrange the window for touch')
         phone.rest()
         return phone

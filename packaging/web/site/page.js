@@ -1,20 +1,21 @@
 // SPDX-License-Identifier: MIT
 // Loads the calculator into the page: checks what the browser must have, downloads and compiles
-// the program with a progress bar, starts it in a screen of the window's own size (scaled down on
-// a smaller tablet) or, on a phone, arranged for touch in a screen the size of the page, and makes
-// the page work offline from then on.
+// the program while a placeholder of the window stands in its place, starts it in a screen of
+// the window's own size (scaled down on a smaller tablet) or, on a phone, arranged for touch in a
+// screen the size of the page (arrangement.js chose which), and makes the page work offline from
+// then on. The program builds its window in short steps, and says when it is shown (shown);
+// what the user typed or tapped meanwhile then goes to the window.
 'use strict';
 
 (() => {
+    const root = document.documentElement;
     const body = document.body;
     const program = body.dataset.program;
-    const moduleSize = Number(body.dataset.moduleSize);
-    // The window's size as the program makes it, in its own pixels.
-    const windowSize = { width: Number(body.dataset.windowWidth), height: Number(body.dataset.windowHeight) };
-    const loading = document.getElementById('loading');
-    const progress = loading.querySelector('progress');
     const problem = document.getElementById('problem');
     const screen = document.getElementById('screen');
+    const placeholder = document.getElementById('placeholder');
+    const loading = document.getElementById('loading');
+    let calculator = null;
     // Whether this tab holds all of its version of the site: once the program runs, it needs no
     // more of it. A new version asks every tab before it takes over (sw.js).
     let whole = false;
@@ -27,64 +28,57 @@
     }
 
     function fail(text) {
-        loading.hidden = true;
         screen.hidden = true;
         problem.textContent = text;
         problem.hidden = false;
     }
 
-    function hasWebGL() {
-        try {
-            const canvas = document.createElement('canvas');
-            return !!(canvas.getContext('webgl2') || canvas.getContext('webgl'));
-        } catch (e) {
-            return false;
+    // Keys and taps that come before the window is shown, kept for it: the program would drop
+    // them, having no window to give them to yet.
+    const early = [];
+    const starting = () => body.dataset.state !== 'running';
+    function keep(event) {
+        if (!starting())
+            return;
+        // Nothing of it reaches the program's canvas before there is a window.
+        event.stopPropagation();
+        if (event.cancelable)
+            event.preventDefault();
+        if (event.type === 'keydown' || event.type === 'keyup') {
+            const { key, code, location, repeat, ctrlKey, shiftKey, altKey, metaKey } = event;
+            early.push({ key: event.type, init: { key, code, location, repeat, ctrlKey, shiftKey, altKey, metaKey } });
+        } else if (event.type === 'pointerdown') {
+            early.pressed = { x: event.clientX, y: event.clientY, id: event.pointerId };
+        } else if (event.type === 'pointerup' && early.pressed && early.pressed.id === event.pointerId &&
+                   Math.hypot(event.clientX - early.pressed.x, event.clientY - early.pressed.y) <= 10) {
+            const { left, top } = screen.getBoundingClientRect();
+            early.push({ tap: [Math.round(early.pressed.x - left), Math.round(early.pressed.y - top)] });
+        }
+    }
+    for (const type of ['keydown', 'keyup'])
+        document.addEventListener(type, keep, true);
+    for (const type of ['pointerdown', 'pointermove', 'pointerup', 'pointercancel', 'touchstart',
+                        'touchmove', 'touchend', 'touchcancel', 'wheel', 'contextmenu'])
+        screen.addEventListener(type, keep, { capture: true, passive: false });
+
+    function handOnEarly() {
+        const canvas = screen.querySelector('canvas');
+        for (const { key, init, tap } of early.splice(0)) {
+            if (tap)
+                calculator.ztcClickAt(...tap);
+            else
+                canvas.dispatchEvent(new KeyboardEvent(key, { ...init, bubbles: true, cancelable: true }));
         }
     }
 
-    // The window arranged for touch where a finger is the pointer and the desktop window would be
-    // drawn at less than nine tenths of its size, held upright or sideways: a phone, or a small
-    // tablet. Upright and sideways alike, so that turning it keeps the arrangement; measured on
-    // the device's screen, which the page's own zoom does not change.
-    function arrangement() {
-        if (!matchMedia('(pointer: coarse)').matches)
-            return 'desktop';
-        const margin = 16;
-        const [short, long] = [window.screen.width, window.screen.height].sort((a, b) => a - b);
-        const zoom = (width, height) => Math.min(width / (windowSize.width + margin),
-                                                 height / (windowSize.height + margin));
-        return Math.min(zoom(short, long), zoom(long, short)) < 0.9 ? 'touch' : 'desktop';
-    }
-
-    // A tablet too small for the window shows the page as wide as it must be for the whole
-    // window to fit, and scales it to its screen itself, at its full resolution. (A desktop
-    // browser ignores this: a smaller browser window there scrolls.)
-    function fitTheScreen() {
-        const margin = 16;
-        const width = Math.ceil(Math.max(windowSize.width + margin,
-            (windowSize.height + margin) * window.innerWidth / window.innerHeight));
-        if (width > window.innerWidth)
-            document.querySelector('meta[name=viewport]').content = `width=${width}`;
-    }
-
-    // The module, compiled as it downloads; the bar follows the bytes on their way to the
-    // compiler. The size is that of the module itself, whatever encoding the server sends it in.
+    // The module, compiled by the browser as it downloads, off the page's thread.
     async function compile(url) {
         const response = await fetch(url);
         if (!response.ok)
             throw new Error(`${url}: ${response.status} ${response.statusText}`);
-        let received = 0;
-        const counted = response.body.pipeThrough(new TransformStream({
-            transform(chunk, controller) {
-                received += chunk.length;
-                progress.value = Math.min(received / moduleSize, 1);
-                controller.enqueue(chunk);
-            },
-        }));
-        const module = new Response(counted, { headers: { 'Content-Type': 'application/wasm' } });
         if (WebAssembly.compileStreaming)
-            return WebAssembly.compileStreaming(module);
-        return WebAssembly.compile(await module.arrayBuffer());
+            return WebAssembly.compileStreaming(response);
+        return WebAssembly.compile(await response.arrayBuffer());
     }
 
     function loadScript(url) {
@@ -95,14 +89,6 @@
             script.onerror = () => reject(new Error(`${url} did not load`));
             document.head.appendChild(script);
         });
-    }
-
-    // Marks the first frame drawn after the program has shown its window.
-    function markDrawn() {
-        requestAnimationFrame(() => requestAnimationFrame(() => {
-            performance.mark('ztc-window-drawn');
-            body.dataset.state = 'running';
-        }));
     }
 
     // Where this browser keeps the switch that turns WebGL back on, as far as it says which it is.
@@ -119,31 +105,39 @@
         return hint ? hint[1] : 'Turn on hardware acceleration in its settings.';
     }
 
+    // The program has shown its window. Once it is drawn, it takes the placeholder's place and
+    // gets what was typed or tapped meanwhile. It draws with WebGL: a canvas without a context
+    // of it has drawn nothing, which only a browser that lacks WebGL or has it off leaves so.
+    window.ztcPage = {
+        shown() {
+            requestAnimationFrame(() => requestAnimationFrame(() => {
+                const canvas = screen.querySelector('canvas');
+                if (!canvas || !(canvas.getContext('webgl') || canvas.getContext('webgl2'))) {
+                    fail(`This calculator draws with WebGL, which this browser has turned off or lacks. ${webGLHint()} Or try another browser.`);
+                    return;
+                }
+                placeholder.remove();
+                loading.remove();
+                performance.mark('ztc-window-drawn');
+                body.dataset.state = 'running';
+                handOnEarly();
+                whole = true;
+                if ('serviceWorker' in navigator)
+                    navigator.serviceWorker.register('sw.js').then(watchForUpdates, () => {});
+            }));
+        },
+    };
+
     async function start() {
         if (typeof WebAssembly !== 'object') {
             fail('This calculator needs a browser that runs WebAssembly. Any current Chrome, Edge, Firefox or Safari does.');
             return;
         }
-        if (!hasWebGL()) {
-            fail(`This calculator draws with WebGL, which this browser has turned off or lacks. ${webGLHint()} Or try another browser.`);
-            return;
-        }
-        // The program reads the choice as it starts; on a phone the style sheet makes the screen
-        // the page's size, which the program follows as the phone turns.
-        body.dataset.arrangement = arrangement();
-        if (body.dataset.arrangement === 'desktop') {
-            screen.style.width = `${windowSize.width}px`;
-            screen.style.height = `${windowSize.height}px`;
-            fitTheScreen();
-        }
-
         const [compiled] = await Promise.all([
             compile(`${program}.wasm`),
             loadScript(`${program}.js`),
         ]);
-        loading.hidden = true;
-        screen.hidden = false;
-        await window.createQtAppInstance({
+        calculator = await window.createQtAppInstance({
             qtContainerElements: [screen],
             instantiateWasm(imports, receive) {
                 WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled),
@@ -154,11 +148,6 @@
             printErr: (text) => console.warn(text),
             onAbort: (text) => fail(`The calculator stopped: ${text}`),
         });
-        markDrawn();
-        whole = true;
-
-        if ('serviceWorker' in navigator)
-            navigator.serviceWorker.register('sw.js').then(watchForUpdates, () => {});
     }
 
     // A new version's worker, once it holds all of its files, hears that this tab holds all of
