@@ -136,4 +136,41 @@ std::optional<QString> calculateTicket(const TicketInput &input, CalcState &stat
     return ticket;
 }
 
+RunnerList raceList(const Race &race, const QSet<int> &chosen) {
+    RunnerList list;
+    for (const QString &text : runnerListItems(race.runners)) {
+        const int runner = text.toInt();
+        list.append({text, race.runs(runner) && chosen.contains(runner)});
+    }
+    return list;
+}
+
+std::optional<TicketCount> countTicket(const TicketInput &input) {
+    const WagerType *wager = findWagerType(input.wagerType);
+    if (!wager)
+        return std::nullopt;
+    std::vector<std::vector<double>> positions;
+    double choices = 1;
+    for (int leg = 1; leg <= wager->legs; ++leg) {
+        const RunnerList &list = input.leg(leg);
+        // As the ticket's text reads a leg: every item but the last, "All".
+        positions.push_back(selectedValues(list.mid(0, std::max<qsizetype>(0, list.size() - 1))));
+        choices *= double(positions.back().size());
+    }
+    if (!wager->isExotic())
+        return TicketCount{choices, 0};
+    const double combinations = countDistinctTuples(positions);
+    return TicketCount{combinations, choices - combinations};
+}
+
+QString describeCount(const TicketCount &count, const QLocale &locale) {
+    const QString combinations = locale.toString(count.combinations, 'f', 0) +
+                                 (count.combinations == 1 ? QStringLiteral(" combination")
+                                                          : QStringLiteral(" combinations"));
+    if (count.leftOut <= 0)
+        return combinations;
+    return combinations + QStringLiteral(" (%1 left out: a horse twice)")
+                              .arg(locale.toString(count.leftOut, 'f', 0));
+}
+
 } // namespace ztc

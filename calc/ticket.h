@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -56,5 +57,37 @@ QString describeTicket(const WagerType &wager, const TicketInput &input, CalcSta
 // ticket text returned, or nothing when the wager-type text names no wager type.
 std::optional<QString> calculateTicket(const TicketInput &input, CalcState &state,
                                        const QLocale &locale);
+
+// A leg's race as it is run: runners 1 to runners, of whom the scratched run in no combination
+// and can never be chosen. A multi-race wager's legs are races of their own; a same-race
+// exotic's legs are all the one race.
+struct Race {
+    int runners = 0;
+    QSet<int> scratched;
+
+    bool runs(int runner) const {
+        return runner >= 1 && runner <= runners && !scratched.contains(runner);
+    }
+};
+
+// What a leg's list holds for its race: "1" to its runners, at most kMaxField, then "All"; the
+// chosen runners selected, but for those who do not run.
+RunnerList raceList(const Race &race, const QSet<int> &chosen);
+
+// What a ticket covers: its combinations and, for a same-race exotic, how many of its legs'
+// choices it leaves out because they would use one horse twice.
+struct TicketCount {
+    double combinations = 0;
+    double leftOut = 0;
+
+    bool operator==(const TicketCount &) const = default;
+};
+
+// The count for the wager type the input names, from its legs' selections, as the ticket's total
+// counts them; nothing where the text names no wager type.
+std::optional<TicketCount> countTicket(const TicketInput &input);
+
+// "12 combinations", or "8 combinations (4 left out: a horse twice)", in the locale's digits.
+QString describeCount(const TicketCount &count, const QLocale &locale);
 
 } // namespace ztc

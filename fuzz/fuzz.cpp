@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The core on any input, one libFuzzer target per build of this file (ZTC_FUZZ_TARGET): the
-// leading-number reading, the money reading and the ticket calculation.
+// leading-number reading, the money reading and the ticket calculation with its count.
 #include "numbers.h"
 #include "ticket.h"
 
@@ -42,6 +42,18 @@ void check(bool ok) {
     TicketInput input{texts.at(uint8_t(next()) % 12), {}};
     CalcState state;
     for (int leg = 1; leg <= kLegCount; ++leg) {
+        if (next() % 2 == 0) {
+            // A race as it is run: its size, scratches and chosen runners, some out of range.
+            Race race{next() % 24, {}};
+            QSet<int> chosen;
+            for (int i = next() % 8; i > 0; --i)
+                race.scratched << next() % 24;
+            for (int i = next() % 8; i > 0; --i)
+                chosen << next() % 24;
+            input.leg(leg) = raceList(race, chosen);
+            for (const ListItem &item : std::as_const(input.leg(leg)))
+                check(!item.selected || race.runs(item.text.toInt()));
+        }
         for (int i = next() % 8; i > 0; --i)
             input.leg(leg).append({texts.at(uint8_t(next()) % texts.size()), next() % 2 == 0});
         state.idex(leg) = qint16(next());
@@ -50,6 +62,11 @@ void check(bool ok) {
     state.dblBaseAmt = next() / 4.0;
     const auto text = calculateTicket(input, state, QLocale(QLocale::English));
     check(text.has_value() == (findWagerType(input.wagerType) != nullptr));
+    // The count, beside the ticket: for the same tickets, never negative, never lost.
+    const auto count = countTicket(input);
+    check(count.has_value() == text.has_value());
+    check(!count ||
+          (std::isfinite(count->combinations) && count->combinations >= 0 && count->leftOut >= 0));
     for (int leg = 1; leg <= kLegCount; ++leg)
         for (int i = 1; i <= kMaxField; ++i)
             check((i <= state.idex(leg)) == (state.runners(leg)[std::size_t(i)] > 0));

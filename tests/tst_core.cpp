@@ -45,6 +45,9 @@ class TestCore : public QObject {
     void ticket_data();
     void ticket();
     void exoticCounter();
+    void raceCount_data();
+    void raceCount();
+    void countText();
 };
 
 void TestCore::leadingNumber_data() {
@@ -259,6 +262,83 @@ void TestCore::exoticCounter() {
                 values.push_back(double(int(rng.bounded(span + 2)) - 1) / (rng.bounded(4) ? 1 : 2));
         QCOMPARE(countDistinctTuples(p), oracle::bruteForceCount(p));
     }
+}
+
+void TestCore::raceCount_data() {
+    // wager|each leg's race as runners:scratched:chosen, "/" between legs, "*" for "All"|the
+    // combinations and the left out, where a ticket's own figures say them
+    QTest::addColumn<QStringList>("row");
+    const QStringList rows = {
+        "Pick 4|9::1,2/12:3:*/7::*/10::4|154 0",
+        "Pick 4|12::1,2/12::*/12::*/12::4|288 0",
+        "Double|6:2,6:*/14::*|56 0",
+        "Pick 6|9::1/9::2/9::3/9::4/9:5:5/9::6|0 0",
+        "Pick 3|2::*/99:1,99:*/5:1,2,3,4,5:*|",
+        "Exacta|20::1,2,3/20::1,2,3|6 3",
+        "Trifecta|8:3:1,2,3,4/8:3:1,2,3,4/8:3:1,2,3,4|6 21",
+        "Trifecta|20::5/20::1,2,3,4/20::1,2,3,4|12 4",
+        "Trifecta|20::1,2/20::1,2,3/20::1,2,3,4|8 16",
+        "Exacta|5:1,2,3,4,5:*/5::*|",
+        "Superfecta|10:5:*/10:5:1,2,5/10:5:3,4/10:5:*|",
+        "Superfecta|6::1,2/6:2:1,2/6::3/6::4|",
+        "Super High 5|12:3,7:*/12:3,7:*/12:3,7:*/12:3,7:*/12:3,7:*|30240 69760",
+        "Super High 5|7::1,2/7:1:1,2,3/7::*/7:4:4,5/7::*|",
+        "Select Wager Type|9::1/9::2|"};
+    for (const QString &row : rows)
+        QTest::newRow(qPrintable(row.section(u'|', 0, 1))) << row.split(u'|');
+}
+
+// The count of a ticket over races as they are run, against plain enumeration of the runners
+// chosen who run; and its combinations are what the ticket's total charges for.
+void TestCore::raceCount() {
+    QFETCH(QStringList, row);
+    TicketInput in{row[0], {}};
+    std::vector<std::vector<double>> running;
+    double choices = 1;
+    const QStringList legs = row[1].split(u'/');
+    for (int leg = 1; leg <= int(legs.size()); ++leg) {
+        const QStringList race = legs[leg - 1].split(u':');
+        Race r{race[0].toInt(), {}};
+        for (const QString &n : race[1].split(u',', Qt::SkipEmptyParts))
+            r.scratched << n.toInt();
+        QSet<int> chosen;
+        for (int n = 1; n <= r.runners; ++n)
+            if (race[2] == u"*" || race[2].split(u',').contains(QString::number(n)))
+                chosen << n;
+        in.leg(leg) = raceList(r, chosen);
+        QCOMPARE(in.leg(leg).size(), qsizetype(r.runners) + 1);
+        running.emplace_back();
+        for (const ListItem &item : in.leg(leg))
+            if (item.selected) {
+                QVERIFY2(r.runs(item.text.toInt()), "a runner who does not run is selected");
+                running.back().push_back(item.text.toDouble());
+            }
+        choices *= double(running.back().size());
+    }
+    const std::optional<TicketCount> count = countTicket(in);
+    const WagerType *wager = findWagerType(row[0]);
+    QCOMPARE(count.has_value(), wager != nullptr);
+    if (!wager)
+        return;
+    const double expected = wager->isExotic() ? oracle::bruteForceCount(running) : choices;
+    QCOMPARE(*count, (TicketCount{expected, wager->isExotic() ? choices - expected : 0}));
+    if (!row[2].isEmpty())
+        QCOMPARE(number(count->combinations) + ' ' + number(count->leftOut), row[2]);
+    CalcState s;
+    s.dblBaseAmt = 0.5;
+    QVERIFY(calculateTicket(in, s, kUS)->endsWith(formatCurrency(expected * 0.5, kUS)));
+}
+
+void TestCore::countText() {
+    const std::tuple<TicketCount, const char *, const char *> rows[] = {
+        {{12, 0}, "en_US", "12 combinations"},
+        {{1, 0}, "en_US", "1 combination"},
+        {{0, 0}, "en_US", "0 combinations"},
+        {{8, 4}, "en_US", "8 combinations (4 left out: a horse twice)"},
+        {{1860480, 1339520}, "de_DE", "1.860.480 combinations (1.339.520 left out: a horse twice)"},
+    };
+    for (const auto &[count, locale, text] : rows)
+        QCOMPARE(describeCount(count, QLocale(locale)), text);
 }
 
 QTEST_GUILESS_MAIN(TestCore)
