@@ -71,8 +71,32 @@
         }
     }
 
-    // The module, compiled by the browser as it downloads, off the page's thread.
-    async function compile(url) {
+    // The module, compiled by the browser as it downloads, in a worker where the browser has
+    // them and can hand a compiled module over, else on the page.
+    function compile(url) {
+        if (!window.Worker)
+            return compileHere(url);
+        return new Promise((resolve, reject) => {
+            const worker = new Worker('compile.js');
+            worker.onmessage = ({ data }) => {
+                worker.terminate();
+                if (data.module instanceof WebAssembly.Module)
+                    resolve(data.module);
+                else if (data.error)
+                    reject(new Error(data.error));
+                else
+                    resolve(compileHere(url));
+            };
+            worker.onerror = (event) => {
+                event.preventDefault();
+                worker.terminate();
+                resolve(compileHere(url));
+            };
+            worker.postMessage(url);
+        });
+    }
+
+    async function compileHere(url) {
         const response = await fetch(url);
         if (!response.ok)
             throw new Error(`${url}: ${response.status} ${response.statusText}`);
@@ -128,11 +152,31 @@
         },
     };
 
+    // Once the placeholder is on the screen: a browser draws nothing new while the module's
+    // download and compilation keep the page busy. A page that paints nothing (a tab opened in
+    // the background) starts all the same.
+    function painted() {
+        return new Promise((resolve) => {
+            setTimeout(resolve, 1000);
+            if (!(PerformanceObserver.supportedEntryTypes || []).includes('paint')) {
+                requestAnimationFrame(() => setTimeout(resolve, 0));
+                return;
+            }
+            new PerformanceObserver((list, observer) => {
+                if (list.getEntriesByName('first-contentful-paint').length) {
+                    observer.disconnect();
+                    resolve();
+                }
+            }).observe({ type: 'paint', buffered: true });
+        });
+    }
+
     async function start() {
         if (typeof WebAssembly !== 'object') {
             fail('This calculator needs a browser that runs WebAssembly. Any current Chrome, Edge, Firefox or Safari does.');
             return;
         }
+        await painted();
         const [compiled] = await Promise.all([
             compile(`${program}.wasm`),
             loadScript(`${program}.js`),
