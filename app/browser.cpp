@@ -116,11 +116,13 @@ class PageMirror : public QObject {
         return nullptr;
     }
 
-    // In reading order: on the desktop by rows from the top, each from the left.
+    // In reading order: on the desktop by rows from the top, each from the left. The count of
+    // combinations among them, where it shows.
     QList<QWidget *> controls() const {
         if (m_touch)
             return m_touch->readingOrder();
         QList<QWidget *> found = m_window.controls();
+        found << m_window.LabelCount;
         std::stable_sort(found.begin(), found.end(), [](const QWidget *a, const QWidget *b) {
             return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
         });
@@ -157,27 +159,32 @@ class PageMirror : public QObject {
             QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
             if (!a)
                 continue;
-            QJsonObject c{{"id", w->objectName()},
-                          {"role", roleOf(a->role())},
-                          // A box's own name: Qt on Unix names it by its text.
-                          {"name", w->accessibleName().isEmpty() ? a->text(QAccessible::Name)
-                                                                 : w->accessibleName()},
-                          {"description", a->text(QAccessible::Description)},
-                          {"value", a->text(QAccessible::Value)},
-                          {"focused", w == focused},
-                          {"enabled", w->isEnabled()},
-                          {"visible", w->isVisible()},
-                          {"rect", rectOf(onScreen(w, w->rect()))},
-                          {"sheet", m_touch && m_touch->onSheet(w)}};
+            // The count, a label in the window, is a status on the page: a screen reader hears
+            // it when it changes.
+            QJsonObject c{
+                {"id", w->objectName()},
+                {"role", w == m_window.LabelCount ? QStringLiteral("status") : roleOf(a->role())},
+                // A box's own name: Qt on Unix names it by its text.
+                {"name",
+                 w->accessibleName().isEmpty() ? a->text(QAccessible::Name) : w->accessibleName()},
+                {"description", a->text(QAccessible::Description)},
+                {"value", w == m_window.LabelCount ? m_window.LabelCount->text()
+                                                   : a->text(QAccessible::Value)},
+                {"focused", w == focused},
+                {"enabled", w->isEnabled()},
+                {"visible", w->isVisible()},
+                {"rect", rectOf(onScreen(w, w->rect()))},
+                {"sheet", m_touch && m_touch->onSheet(w)}};
             // Each runner, and each item of a box's open list, where it is drawn: the rest of
             // the list's or the box's own.
-            if (auto *list = qobject_cast<QListWidget *>(w)) {
+            if (auto *list = qobject_cast<ListBox *>(w)) {
                 QJsonArray options;
                 for (int i = 0; i < list->count(); ++i) {
                     const QRect item = list->visualItemRect(list->item(i));
                     options.append(QJsonArray{
                         list->item(i)->text(), list->item(i)->isSelected(),
-                        rectOf({list->viewport()->mapTo(list, item.topLeft()), item.size()})});
+                        rectOf({list->viewport()->mapTo(list, item.topLeft()), item.size()}),
+                        list->isScratched(i)});
                 }
                 c.insert("options", options);
                 c.insert("current", list->currentRow());

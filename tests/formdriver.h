@@ -264,6 +264,15 @@ inline void focusBox(ComboBox *combo) {
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(combo));
 }
 
+// The list focused as Tab would focus it, and its current runner moved to the row with the
+// arrow keys.
+inline void focusList(ListBox *list, int row) {
+    list->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Home);
+    for (int i = 0; i < row; ++i)
+        key(Qt::Key_Down);
+}
+
 // Clicks into the box, opens its list with F4 and clicks the item.
 inline void pick(ComboBox *combo, const QString &text) {
     focusBox(combo);

@@ -56,6 +56,8 @@ struct Soak {
 
     // The model: what the window must show, changed by the window's rules.
     std::array<RunnerList, kLegCount> legs;
+    std::array<QSet<int>, kLegCount> scratched;
+    QString count; // the combinations beside the buttons
     std::array<QString, 3> boxText{kFieldSizeStart, kWagerTypeStart, kBaseAmountStart};
     std::array<int, 3> current{19, 0, 5}; // each box's current item: "20", none, "$2.00"
     int legsShown = 0, calcs = 0;
@@ -68,14 +70,18 @@ struct Soak {
     void calc() {
         ++calcs;
         text = calculateTicket({boxText[1], legs}, record, locale).value_or(text);
+        const std::optional<TicketCount> covered = countTicket({boxText[1], legs});
+        count = covered ? describeCount(*covered, locale) : QString();
     }
     void refill() {
         if (const double size = Val(boxText[0]); size > 0)
-            for (RunnerList &list : legs) {
-                list.clear();
-                for (const QString &item : runnerListItems(size))
-                    list.append({item, false});
+            for (int leg = 1; leg <= kLegCount; ++leg) {
+                legs[leg - 1] = raceList({int(std::min<double>(size, kMaxField)), {}}, {});
+                scratched[leg - 1].clear();
             }
+    }
+    bool isScratched(int leg, int row) const {
+        return row + 1 < legs[leg - 1].size() && scratched[leg - 1].contains(row + 1);
     }
     void change(int b, const QString &typed) { // after every key or paste
         boxText[b] = typed;
@@ -102,13 +108,36 @@ struct Soak {
     }
     void clicked(int leg, int row, bool plain = false) { // plain: while clicks are ignored
         RunnerList &list = legs[leg - 1];
+        if (isScratched(leg, row))
+            return; // never selected, so nothing is raised
         list[row].selected = !list[row].selected;
         if (plain)
             return;
         if (row == list.size() - 1) {
             late(true); // "All" lets waiting events run before it selects the leg
-            for (ListItem &item : list)
-                item.selected = item.text != u"All";
+            for (int i = 0; i < list.size(); ++i)
+                list[i].selected = i + 1 < list.size() && !isScratched(leg, i);
+        }
+        calc();
+    }
+    // A race changed from a leg's menu: that leg's, or for a same-race exotic every leg's.
+    void raced(int leg, const std::function<void(Race &)> &change) {
+        const WagerType *wager = findWagerType(boxText[1]);
+        for (int l = 1; l <= kLegCount; ++l) {
+            if (l != leg && !(wager && wager->isExotic()))
+                continue;
+            Race race{int(legs[l - 1].size()) - 1, scratched[l - 1]};
+            change(race);
+            race.scratched.removeIf([&](int r) { return r > race.runners; });
+            QSet<int> chosen;
+            for (const ListItem &item : std::as_const(legs[l - 1]))
+                if (item.selected && item.text != u"All")
+                    chosen << item.text.toInt();
+            const bool all = !legs[l - 1].isEmpty() && legs[l - 1].last().selected;
+            legs[l - 1] = raceList(race, chosen);
+            // "All" keeps its mark, as does every item the menu does not name.
+            legs[l - 1].last().selected = all;
+            scratched[l - 1] = race.scratched;
         }
         calc();
     }
@@ -129,7 +158,11 @@ struct Soak {
             if (shown != legs[leg - 1] || w.list(leg)->isVisible() != used ||
                 w.legLabel(leg)->isVisible() != used || w.clearButton(leg)->isVisible() != used)
                 return QStringLiteral("leg %1").arg(leg);
+            if (w.list(leg)->race().scratched != scratched[leg - 1])
+                return QStringLiteral("the scratched runners of leg %1").arg(leg);
         }
+        if (w.LabelCount->text() != count)
+            return "the count " + w.LabelCount->text() + ", not " + count;
         for (int b = 0; b < 3; ++b)
             if (box(b)->text() != boxText[b] || box(b)->currentIndex() != current[b])
                 return box(b)->objectName() + " holds " + box(b)->text().left(40);
@@ -165,8 +198,10 @@ struct Soak {
             what = runner(roll < 38 ? Click : All);
         else if (roll < 58)
             what = press(roll < 47 ? Clear : roll < 49 ? ClearAll : roll < 52 ? Calc : Help);
-        else
+        else if (roll < 95)
             what = help() ? press(Help) : inBox(roll % 3);
+        else
+            what = race();
         QCoreApplication::processEvents();
         pending = nullptr;
         return queued ? what + QStringLiteral(" with a queued event") : what;
@@ -187,6 +222,98 @@ struct Soak {
         clicked(leg, row);
         late(false);
         return QStringLiteral("action %1 on item %2 of leg %3").arg(how).arg(row).arg(leg);
+    }
+
+    // A menu's choice acts once the menu has gone, in a later pass of the event loop.
+    static void chosen() {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+
+    // A leg's menu, opened on a runner by a right click (on a phone a long press) or on the
+    // current one with Shift+F10 or the menu key, and one of its items, or none: the runner
+    // scratched or restored, the race's size, every runner restored.
+    QString race() {
+        const int leg = anyLeg();
+        if (!leg || help())
+            return press(Calc);
+        ListBox *list = w.list(leg);
+        const int row = int(rng.bounded(list->count()));
+        // The keys on a desktop: a phone's tiles are no column to walk down.
+        const int how = touch ? 2 + int(rng.bounded(2)) : int(rng.bounded(3));
+        if (how < 2) {
+            driver::focusList(list, row);
+            driver::key(how ? Qt::Key_Menu : Qt::Key_F10, how ? Qt::NoModifier : Qt::ShiftModifier);
+        } else {
+            const QRect item = list->visualItemRect(list->item(row));
+            if (!driver::reveal(list->viewport(), item))
+                return QStringLiteral("a menu out of sight");
+#ifdef Q_OS_WASM // where a test cannot wait for a long press
+            const bool hold = false;
+#else
+            const bool hold = how == 3;
+#endif
+            if (hold)
+                driver::hold(list->viewport(), item.center(), kHold + 60);
+            else
+                QTest::mouseClick(list->viewport(), Qt::RightButton, {}, item.center());
+        }
+        focus = list->objectName();
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return fault = QStringLiteral("no menu on item %1 of leg %2").arg(row).arg(leg);
+        const QList<QAction *> items = menu->actions();
+        const Race race{int(legs[leg - 1].size()) - 1, scratched[leg - 1]};
+        const bool runner = row < race.runners;
+        const QString expected =
+            runner ? QString(race.scratched.contains(row + 1) ? "Restore %1" : "Scratch %1")
+                         .arg(row + 1)
+                   : QStringLiteral("Runners in this race");
+        // The menu goes once an item is chosen, and its items with it.
+        const QString first = items.first()->text();
+        if (first != expected)
+            return fault = "the menu begins " + first + ", not " + expected;
+        QMenu *sizes = items.at(runner ? 1 : 0)->menu();
+        const int choice = int(rng.bounded(5));
+        if (choice == 0) {
+            QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
+            return QStringLiteral("a menu on item %1 of leg %2, closed").arg(row).arg(leg);
+        }
+        if (choice == 1 && runner) {
+            driver::clickAt(menu, menu->actionGeometry(items.first()).center());
+            chosen();
+            // As the menu's leg has it, in every leg it changes.
+            const bool was = race.scratched.contains(row + 1);
+            raced(leg, [&](Race &r) {
+                was ? void(r.scratched.remove(row + 1)) : void(r.scratched.insert(row + 1));
+            });
+            return first + QStringLiteral(" in leg %1").arg(leg);
+        }
+        if (choice == 2 && !race.scratched.isEmpty()) {
+            driver::clickAt(menu, menu->actionGeometry(items.last()).center());
+            chosen();
+            raced(leg, [](Race &r) { r.scratched.clear(); });
+            return QStringLiteral("every runner of leg %1 restored").arg(leg);
+        }
+        driver::clickAt(menu, menu->actionGeometry(items.at(runner ? 1 : 0)).center());
+        if (!QTest::qWaitFor([&] { return sizes->isVisible(); }, 1000))
+            return fault = QStringLiteral("no sizes for leg %1").arg(leg);
+        const QList<QAction *> offered = sizes->actions();
+        const QAction *checked = nullptr;
+        for (const QAction *size : offered)
+            checked = size->isChecked() ? size : checked;
+        if ((checked ? checked->text().toInt() : 0) != (race.runners >= 2 ? race.runners : 0) &&
+            race.runners <= 20)
+            return fault = QStringLiteral("leg %1 of %2 runners checks %3")
+                               .arg(leg)
+                               .arg(race.runners)
+                               .arg(checked ? checked->text() : "none");
+        QAction *size = offered.at(rng.bounded(offered.size()));
+        const int runners = size->text().toInt();
+        driver::clickAt(sizes, sizes->actionGeometry(size).center());
+        chosen();
+        raced(leg, [&](Race &r) { r.runners = runners; });
+        return QStringLiteral("leg %1 a race of %2").arg(leg).arg(runners);
     }
 
     // A leg's Clear, CLEAR ALL, CALC or Help, by mouse or with Space or Enter.
@@ -360,8 +487,8 @@ struct Soak {
     }
 
     // A finger held still anywhere: on the ticket it opens the ticket's menu, on a box the box's
-    // own for its text, with the focus there; anywhere else nothing. The menu then goes with
-    // Escape. In a browser a test cannot wait for the timer that tells a long press.
+    // own for its text, on a leg the leg's, with the focus there; anywhere else nothing. The menu
+    // then goes with Escape. In a browser a test cannot wait for the timer that tells a long press.
     QString longPress() {
 #ifdef Q_OS_WASM
         return drag();
@@ -373,7 +500,8 @@ struct Soak {
         while (control && !w.controls().contains(control))
             control = control->parentWidget();
         const bool menu = control && control->isEnabled() &&
-                          (control == w.Text1 || qobject_cast<ComboBox *>(control));
+                          (control == w.Text1 || qobject_cast<ComboBox *>(control) ||
+                           qobject_cast<ListBox *>(control));
         driver::hold(on, at, kHold + 60);
         QWidget *popup = QApplication::activePopupWidget();
         if (bool(qobject_cast<QMenu *>(popup)) != menu)
@@ -568,6 +696,15 @@ void TestWindow::runSoak(bool touch) {
 // sight with the last leg scrolled to.
 void TestWindow::touchLook() {
     driver::pick(w->Combo2, "Pick 6");
+    // A runner's menu, each item a finger's height.
+    QTest::mouseClick(w->List1->viewport(), Qt::RightButton, {},
+                      w->List1->visualItemRect(w->List1->item(2)).center());
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY2(menu, "no menu for a runner");
+    for (QAction *item : menu->actions())
+        QVERIFY2(item->isSeparator() || menu->actionGeometry(item).height() >= 44,
+                 qPrintable(item->text() + " is too low for a finger"));
+    QTest::keyClick(menu->windowHandle(), Qt::Key_Escape);
     for (const QSize &phone : kPhones) {
         driver::resizeScreen(w.get(), phone);
         const QString on = QStringLiteral(" on %1 x %2").arg(phone.width()).arg(phone.height());
@@ -645,7 +782,8 @@ void TestWindow::look() {
         // Linux its text stands in), and one that takes the focus also a description.
         const QAccessibleInterface *a = QAccessible::queryAccessibleInterface(c);
         const QString given = c->accessibleName();
-        QCOMPARE(roles.value(a->role()) + '\t' +
+        // The count of combinations, a label here, is a live status on the page.
+        QCOMPARE((c == w->LabelCount ? QStringLiteral("status") : roles.value(a->role())) + '\t' +
                      (given.isEmpty() ? a->text(QAccessible::Name) : given),
                  listed.take(c->objectName()));
         if (c->focusPolicy() != Qt::NoFocus)
@@ -670,6 +808,8 @@ void TestWindow::look() {
     for (auto key : {Qt::Key_Down, Qt::Key_A, Qt::Key_Space})
         driver::key(key, key == Qt::Key_A ? Qt::ControlModifier : Qt::NoModifier);
     QTest::mouseClick(w->List2->viewport(), Qt::RightButton, {}, {5, 5});
+    QVERIFY2(QApplication::activePopupWidget(), "a right click on a runner opens no menu");
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QCOMPARE(w->List2->selectedItems(), QList<QListWidgetItem *>{w->List2->item(1)});
     // A selected runner looks the same in a leg without the focus as in the leg with it (there
     // not the current one, which has a focus frame).
@@ -709,6 +849,22 @@ void TestWindow::look() {
     QCOMPARE(help.size(), 25);
     QCOMPARE(help.first(), "Tixomat Operating Instructions");
     QCOMPARE(help.last(), "www.zandrel.example");
+
+    // The longest count there is, wrapped in its place right of Help, overlapping nothing.
+    driver::focusBox(w->Combo1);
+    driver::retype(w->Combo1, "99");
+    driver::pick(w->Combo2, "Super High 5");
+    for (int leg = 1; leg <= 5; ++leg)
+        driver::clickItem(w->list(leg), 99);
+    const QString count = w->LabelCount->text();
+    QVERIFY2(count.contains("left out"), qPrintable(count));
+    const QRect room = w->LabelCount->contentsRect();
+    QVERIFY2(
+        room.contains(w->LabelCount->fontMetrics().boundingRect(room, Qt::TextWordWrap, count)),
+        qPrintable("the count does not fit its place: " + count));
+    for (const QWidget *c : w->controls())
+        QVERIFY2(!c->geometry().intersects(w->LabelCount->geometry()),
+                 qPrintable("the count overlaps " + c->objectName()));
 }
 
 void TestWindow::glyphs_data() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controls.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -8,6 +10,7 @@
 #include <QTextDocument>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace ztc {
@@ -64,10 +67,14 @@ class RowDelegate : public QStyledItemDelegate {
 
   protected:
     // Selected runners look the same in every leg: the Windows styles draw a selection in a list
-    // without the focus in a faint grey.
+    // without the focus in a faint grey. A scratched runner is drawn dimmed and struck through.
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->state |= QStyle::State_Active;
+        if (!(index.flags() & Qt::ItemIsSelectable)) {
+            option->state &= ~QStyle::State_Enabled;
+            option->font.setStrikeOut(true);
+        }
     }
 };
 
@@ -79,9 +86,12 @@ ListBox::ListBox(QWidget *parent) : QListWidget(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setItemDelegate(new RowDelegate(this));
     // Only a change made while Qt handles a user's event counts: code changes selections
-    // outside of it.
+    // outside of it. Qt also reports a toggle of a scratched runner, which selects nothing.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { m_toggled = true; });
+            [this](const QItemSelection &selected, const QItemSelection &deselected) {
+                m_toggled =
+                    m_toggled || !selected.indexes().isEmpty() || !deselected.indexes().isEmpty();
+            });
 }
 
 template <typename Fn> void ListBox::raiseAfter(Fn &&handleEvent) {
@@ -107,7 +117,9 @@ void ListBox::setSelected(int i, bool selected) {
     QListWidgetItem *it = item(i);
     if (!it)
         return;
-    it->setSelected(selected);
+    // Qt would keep a scratched runner's selection out of sight, to show once he is restored.
+    if (!selected || (it->flags() & Qt::ItemIsSelectable))
+        it->setSelected(selected);
     emit Click();
 }
 
@@ -121,10 +133,45 @@ void ListBox::setItems(const QStringList &texts) {
     addItems(texts);
 }
 
+Race ListBox::race() const {
+    Race race{std::max(0, count() - 1), {}};
+    for (int i = 0; i < race.runners; ++i)
+        if (isScratched(i))
+            race.scratched << i + 1;
+    return race;
+}
+
+bool ListBox::isScratched(int i) const {
+    const QListWidgetItem *it = item(i);
+    return it && i + 1 < count() && !(it->flags() & Qt::ItemIsSelectable);
+}
+
+void ListBox::setRace(const Race &race) {
+    const int runners = std::clamp(race.runners, 0, kMaxField);
+    if (count() == 0)
+        addItem(QString::fromLatin1(kAllItem));
+    while (count() - 1 > runners)
+        delete takeItem(count() - 2);
+    while (count() - 1 < runners)
+        insertItem(count() - 1, QString::number(count()));
+    for (int i = 0; i + 1 < count(); ++i) {
+        QListWidgetItem *it = item(i);
+        const bool scratched = race.scratched.contains(i + 1), selected = it->isSelected();
+        if (scratched)
+            it->setSelected(false);
+        it->setFlags(scratched ? it->flags() & ~Qt::ItemIsSelectable
+                               : it->flags() | Qt::ItemIsSelectable);
+        // A range selected across a scratched runner ("All") would take him in once restored.
+        if (it->isSelected() != selected && !scratched)
+            it->setSelected(selected);
+    }
+}
+
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex &index,
                                                               const QEvent *event) const {
-    // A press or Space toggles one item; nothing else (drags, arrows, code) selects.
-    if (event && index.isValid()) {
+    // A press or Space toggles one item; nothing else (drags, arrows, code) selects, and nothing
+    // a scratched runner.
+    if (event && index.isValid() && (index.flags() & Qt::ItemIsSelectable)) {
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton)
             return m_togglesOnRelease ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Toggle;
@@ -146,7 +193,8 @@ void ListBox::mouseReleaseEvent(QMouseEvent *event) {
     raiseAfter([&] {
         QListWidget::mouseReleaseEvent(event);
         if (m_togglesOnRelease && event->button() == Qt::LeftButton && pressed.isValid() &&
-            indexAt(event->position().toPoint()) == pressed)
+            indexAt(event->position().toPoint()) == pressed &&
+            (pressed.flags() & Qt::ItemIsSelectable))
             selectionModel()->select(pressed, QItemSelectionModel::Toggle);
     });
 }
@@ -164,7 +212,28 @@ void ListBox::keyPressEvent(QKeyEvent *event) {
         event->ignore();
         return;
     }
+    // The menu, for the current runner, where the platform makes no context menu of these keys.
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, {}, {}, event->modifiers());
+        contextMenuEvent(&menu);
+        return;
+    }
     raiseAfter([&] { QListWidget::keyPressEvent(event); });
+}
+
+void ListBox::contextMenuEvent(QContextMenuEvent *event) {
+    // One menu at a time: a platform may make one of the menu key as well.
+    if (QApplication::activePopupWidget())
+        return;
+    // A click's comes by way of the viewport, at its place there.
+    const QModelIndex index =
+        event->reason() == QContextMenuEvent::Mouse ? indexAt(event->pos()) : currentIndex();
+    const QRect place = index.isValid() ? visualRect(index) : viewport()->rect();
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse
+                          ? event->globalPos()
+                          : viewport()->mapToGlobal(place.center());
+    emit menuRequested(index.isValid() ? index.row() : -1, at);
 }
 
 TextBox::TextBox(QWidget *parent) : QPlainTextEdit(parent) {

@@ -5,6 +5,8 @@
 // tells a pick (Click) from an edit (Change), a runner list whose every toggle, by the user or by
 // code, raises Click, and a text box read and written as CR LF text.
 
+#include "ticket.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -49,8 +51,19 @@ class ListBox : public QListWidget {
     // a press may yet turn into a scroll.
     void setTogglesOnRelease(bool onRelease) { m_togglesOnRelease = onRelease; }
 
+    // The race the list holds: its runners, "1" up, before "All", and those scratched, who keep
+    // their place but can never be selected.
+    Race race() const;
+    bool isScratched(int i) const;
+    // The list made to hold the race: runners added or taken away at its end, each scratched one
+    // deselected. The rest of what is selected stays; nothing is raised.
+    void setRace(const Race &race);
+
   signals:
     void Click();
+    // A menu asked for, by a right click, the menu key or Shift+F10: for the runner at row, or
+    // for the list where row is -1; at a place on the screen.
+    void menuRequested(int row, QPoint at);
 
   protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
@@ -59,6 +72,7 @@ class ListBox : public QListWidget {
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
   private:
     // Raised only after Qt's own handling of the event is complete, so that the handler may

@@ -7,6 +7,9 @@
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QMenu>
+
+#include <cmath>
 
 namespace ztc {
 
@@ -200,6 +203,10 @@ void Form1::createTicketAndHeadings() {
                    face(tahoma, 9, false));
     Command9 = place(new QPushButton(QStringLiteral("Help"), this), "Command9", 6600, 6600, 855,
                      495, bold);
+    // In the free space right of Help, to the ticket's right edge.
+    LabelCount = place(new QLabel(this), "LabelCount", 7575, 6600, 3480, 495, window);
+    LabelCount->setWordWrap(true);
+    LabelCount->setAccessibleName(tr("Combinations"));
 }
 
 void Form1::finishControls() {
@@ -286,6 +293,8 @@ void Form1::connectEvents() {
     for (int leg = 1; leg <= kLegCount; ++leg) {
         connect(list(leg), &ListBox::Click, this, listClicks[std::size_t(leg - 1)]);
         connect(clearButton(leg), &QPushButton::clicked, this, clearClicks[std::size_t(leg - 1)]);
+        connect(list(leg), &ListBox::menuRequested, this,
+                [this, leg](int row, QPoint at) { raceMenu(leg, row, at); });
     }
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
@@ -469,7 +478,81 @@ void Form1::Command8_Click() {
         Text1->repaint();
         DoEvents();
     }
+    const std::optional<TicketCount> count = countTicket(ticketInput());
+    LabelCount->setText(count ? describeCount(*count, effectiveLocale()) : QString());
     emit calculated();
+}
+
+void Form1::changeRaces(int leg, const std::function<void(Race &)> &change) {
+    if (m_state.intHelpMode == 1)
+        return;
+    const WagerType *wager = findWagerType(Combo2->text());
+    const bool oneRace = wager && wager->isExotic();
+    for (int l = 1; l <= kLegCount; ++l) {
+        if (l != leg && !oneRace)
+            continue;
+        Race race = list(l)->race();
+        change(race);
+        list(l)->setRace(race);
+    }
+    Command8_Click();
+}
+
+void Form1::scratch(int leg, int runner, bool scratched) {
+    changeRaces(leg, [&](Race &race) {
+        if (scratched)
+            race.scratched.insert(runner);
+        else
+            race.scratched.remove(runner);
+    });
+}
+
+void Form1::setRunners(int leg, int runners) {
+    changeRaces(leg, [&](Race &race) {
+        race.runners = runners;
+        race.scratched.removeIf([&](int runner) { return runner > runners; });
+    });
+}
+
+void Form1::restoreRunners(int leg) {
+    changeRaces(leg, [](Race &race) { race.scratched.clear(); });
+}
+
+void Form1::raceMenu(int leg, int row, QPoint at) {
+    if (m_state.intHelpMode == 1 || !list(leg)->isEnabled())
+        return;
+    const Race race = list(leg)->race();
+    auto *menu = new QMenu(list(leg));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // A choice acts once the menu has gone: the recalculation lets events run, which would
+    // delete the menu under its own click.
+    const auto add = [this](QMenu *to, const QString &text, const auto &act) {
+        QAction *action = to->addAction(text);
+        connect(action, &QAction::triggered, this, act, Qt::QueuedConnection);
+        return action;
+    };
+    if (row >= 0 && row < race.runners) {
+        const int runner = row + 1;
+        const bool scratched = race.scratched.contains(runner);
+        add(menu, (scratched ? tr("Restore %1") : tr("Scratch %1")).arg(runner),
+            [this, leg, runner, scratched] { scratch(leg, runner, !scratched); });
+    }
+    // The sizes offered, and the field size in force where one above them was typed.
+    QList<int> sizes;
+    for (int n = 2; n <= 20; ++n)
+        sizes << n;
+    if (const double field = std::floor(Val(Combo1->text())); field > 20)
+        sizes << int(std::min<double>(field, kMaxField));
+    QMenu *runners = menu->addMenu(tr("Runners in this race"));
+    for (int n : std::as_const(sizes)) {
+        QAction *size = add(runners, QString::number(n), [this, leg, n] { setRunners(leg, n); });
+        size->setCheckable(true);
+        size->setChecked(n == race.runners);
+    }
+    add(menu, tr("Restore all runners"), [this, leg] {
+        restoreRunners(leg);
+    })->setEnabled(!race.scratched.isEmpty());
+    menu->popup(at);
 }
 
 void Form1::setHelpControlsEnabled(bool enabled) {

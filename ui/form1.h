@@ -81,6 +81,18 @@ class Form1 : public QWidget {
     void Command8_Click();
     void Command9_Click();
 
+    // Races as they are run. For a multi-race wager each leg is its own race; for a same-race
+    // exotic every leg is the one race, and what is set in one holds in all. Each recalculates.
+    void scratch(int leg, int runner, bool scratched);
+    void setRunners(int leg, int runners);
+    void restoreRunners(int leg);
+    // The leg's menu for the runner at row (-1: the leg's own), at a place on the screen.
+    void raceMenu(int leg, int row, QPoint at);
+
+    // The number of combinations the ticket covers, beside the buttons: not one of the
+    // controls, which it leaves as they are.
+    QLabel *LabelCount;
+
     // Per-leg controls, leg 1 to 6.
     ListBox *list(int leg) const { return m_lists[static_cast<std::size_t>(leg - 1)]; }
     QLabel *legLabel(int leg) const { return m_legLabels[static_cast<std::size_t>(leg - 1)]; }
@@ -117,6 +129,7 @@ class Form1 : public QWidget {
     void clearLeg(int leg);
     // Legs 1 to count shown, the rest hidden.
     void showLegs(int count);
+    void changeRaces(int leg, const std::function<void(Race &)> &change);
     void setHelpControlsEnabled(bool enabled);
     TicketInput ticketInput() const;
     static void DoEvents();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
@@ -68,11 +69,17 @@ class TileDelegate : public QStyledItemDelegate {
                              chosen ? 2 : 1));
         painter->setBrush(palette.color(group, chosen ? QPalette::Highlight : QPalette::Base));
         painter->drawRoundedRect(tile.adjusted(1, 1, -1, -1), 6, 6);
+        // A scratched runner dimmed and struck through, not told by colour alone either.
+        const bool scratched =
+            !(index.flags() & Qt::ItemIsSelectable) && index.row() + 1 < index.model()->rowCount();
         QFont font = option.font;
         font.setBold(chosen);
+        font.setStrikeOut(scratched);
         painter->setFont(font);
-        painter->setPen(ink);
+        painter->setPen(scratched ? palette.color(QPalette::Disabled, QPalette::Text) : ink);
         painter->drawText(tile, Qt::AlignCenter, index.data().toString());
+        if (scratched)
+            painter->drawLine(tile.bottomLeft() + QPointF(6, -6), tile.topRight() + QPointF(-6, 6));
         painter->setBrush(Qt::NoBrush);
         if (chosen) {
             const QPointF corner = tile.topRight() + QPointF(-6, 6);
@@ -117,6 +124,35 @@ class TouchStyle : public QProxyStyle {
             rect.setRight(std::min(rect.right(), box.right() - arrow));
         return rect;
     }
+
+    // A menu's items a finger high.
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override {
+        QSize grown = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_MenuItem && grown.height() > 0)
+            grown.setHeight(std::max(grown.height(), kTarget));
+        return grown;
+    }
+};
+
+// Every menu as a finger needs it: the runners', the boxes' and the ticket's.
+class MenusForFingers : public QObject {
+  public:
+    MenusForFingers(QStyle *style, const QFont &font, QObject *parent)
+        : QObject(parent), m_style(style), m_font(font) {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (auto *menu = qobject_cast<QMenu *>(watched); menu && event->type() == QEvent::Polish) {
+            menu->setStyle(m_style);
+            menu->setFont(m_font);
+        }
+        return false;
+    }
+
+  private:
+    QStyle *m_style;
+    QFont m_font;
 };
 
 } // namespace
@@ -182,6 +218,7 @@ TouchArrangement::TouchArrangement(Form1 &form)
     }
     for (QPushButton *button : {form.Command7, form.Command8, form.Command9})
         move(button, m_dock, sized(face, 16, true));
+    move(form.LabelCount, m_dock, label);
     move(form.Label7, m_dock, label);
     move(form.Text1, m_dock, sized(face, 15));
     form.Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -200,7 +237,14 @@ TouchArrangement::TouchArrangement(Form1 &form)
     for (QWidget *control : form.controls())
         if (onSheet(control))
             control->installEventFilter(this);
-    connect(&form, &Form1::calculated, this, &TouchArrangement::showTicketEnd);
+    connect(&form, &Form1::calculated, this, [this] {
+        // A count that needs another line than it has gets it.
+        const QLabel *count = m_form.LabelCount;
+        if (count->heightForWidth(count->width()) != count->height())
+            layOut();
+        showTicketEnd();
+    });
+    new MenusForFingers(m_style, sized(face, 16), this);
     // Help mode: the dock grows over the sheet or gives it back.
     connect(&form, &Form1::helpModeChanged, this, [this] {
         layOut();
@@ -229,6 +273,7 @@ void TouchArrangement::scrollByFinger(QWidget *viewport) {
 
 QList<QWidget *> TouchArrangement::readingOrder() const {
     QList<QWidget *> order = m_form.controls();
+    order << m_form.LabelCount;
     auto place = [this](const QWidget *w) { return std::tuple(!onSheet(w), w->y(), w->x()); };
     std::stable_sort(order.begin(), order.end(),
                      [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
@@ -285,9 +330,9 @@ void TouchArrangement::heldAt(QWindow *window, QPointF at) {
         control = control->parentWidget();
     if (!control || !control->isEnabled())
         return;
-    // The menu of what the finger rests on, as a right click there opens it: the ticket's, and a
-    // box's for its text. Margins, captions and buttons have none.
-    if (control == m_form.Text1) {
+    // The menu of what the finger rests on, as a right click there opens it: the ticket's, a
+    // runner's, and a box's for its text. Margins, captions and buttons have none.
+    if (control == m_form.Text1 || qobject_cast<ListBox *>(control)) {
         Finger::click(window, at, Qt::RightButton);
     } else if (auto *box = qobject_cast<ComboBox *>(control)) {
         const QLineEdit *text = box->lineEdit();
@@ -399,8 +444,13 @@ int TouchArrangement::dockHeight(int width, int height) const {
     const int lines = height >= 800 ? 4 : 3;
     const int ticket = f.Text1->fontMetrics().lineSpacing() * lines +
                        2 * (f.Text1->frameWidth() + int(f.Text1->document()->documentMargin()));
-    return kMargin + buttonRows(width - 2 * kMargin) * (kBox + kGap) +
+    return kMargin + buttonRows(width - 2 * kMargin) * (kBox + kGap) + countHeight(width) +
            f.Label7->fontMetrics().height() + 6 + ticket + kMargin;
+}
+
+int TouchArrangement::countHeight(int width) const {
+    const QLabel *count = m_form.LabelCount;
+    return std::max(count->heightForWidth(width - 2 * kMargin), count->fontMetrics().height());
 }
 
 int TouchArrangement::buttonRows(int width) const {
@@ -432,6 +482,8 @@ void TouchArrangement::layOutDock(const QRect &dock) {
         f.Command9->setGeometry(kMargin + half + kMargin, y, inner - half - kMargin, kBox);
     }
     y += kBox + kGap;
+    f.LabelCount->setGeometry(kMargin, y, inner, countHeight(dock.width()));
+    y += f.LabelCount->height();
     const int caption = f.Label7->fontMetrics().height() + 6;
     f.Label7->setGeometry(kMargin, y, inner, caption);
     y += caption;

@@ -31,7 +31,8 @@ class TouchArrangement : public QObject {
   public:
     explicit TouchArrangement(Form1 &form);
 
-    // The controls in reading order: the sheet's from its top, then the docked ones.
+    // The controls and the count of combinations in reading order: the sheet's from its top,
+    // then the docked ones.
     QList<QWidget *> readingOrder() const;
     bool onSheet(const QWidget *control) const;
     // Where the sheet shows, in the window's coordinates.
@@ -55,6 +56,7 @@ class TouchArrangement : public QObject {
     int layOutSheet(int width);
     void layOutDock(const QRect &dock);
     int dockHeight(int width, int height) const;
+    int countHeight(int width) const;
     int buttonRows(int width) const;
     void countChosen();
     void showTicketEnd();

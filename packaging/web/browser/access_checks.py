@@ -13,7 +13,7 @@ from people import Person, linux_ticket
 TOP = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', '..')
 # The roles of the window's controls as the page's accessibility tree names them.
 ROLES = {'text': 'StaticText', 'combobox': 'combobox', 'listbox': 'listbox', 'button': 'button',
-         'textbox': 'textbox'}
+         'textbox': 'textbox', 'status': 'status'}
 
 
 def listed_controls():

@@ -398,7 +398,8 @@ def everyone(url):
 
 
 def menu_key(browser, key):
-    vk = {'Up': ('ArrowUp', 38), 'Return': ('Enter', 13), 'Escape': ('Escape', 27)}[key]
+    vk = {'Up': ('ArrowUp', 38), 'Down': ('ArrowDown', 40), 'Return': ('Enter', 13),
+          'Escape': ('Escape', 27)}[key]
     text = '\r' if key == 'Return' else ''
     browser.page('Input.dispatchKeyEvent', type='keyDown' if text else 'rawKeyDown', key=vk[0],
                  code=vk[0], windowsVirtualKeyCode=vk[1], text=text)
@@ -490,9 +491,42 @@ def fingers(url):
         browser.close()
 
 
+def races(url):
+    """A finger held on a runner's tile opens the leg's menu; a scratch there strikes the runner
+    out of the Trifecta's one race, in every leg, and "All" passes it by; the count of
+    combinations shows in the dock with the ticket."""
+    phone = open_phone(url, 'iPhone')
+    try:
+        phone.pick('Combo2', 'Trifecta')
+        phone.pick('Combo1', '8')
+        phone.long_press(*centre(phone.reveal(phone.item('List1', '3'))))
+        menu_key(phone.browser, 'Down')     # "Scratch 3", the menu's first item
+        menu_key(phone.browser, 'Return')
+        layer = phone.wait(lambda layer: '3, scratched' in [n for n, _, _ in layer['controls']['List3']['items']],
+                           'scratching runner 3 of leg A')
+        for leg in (1, 2, 3):
+            phone.tap_item(f'List{leg}', 'All')
+        layer = phone.wait(lambda layer: layer['controls']['LabelCount']['value'].startswith('210 '),
+                           '"All" in every leg')
+        chosen = phone.chosen(layer)
+        expected = ['1', '2', '4', '5', '6', '7', '8']
+        if chosen['List1'] != expected or chosen['List3'] != expected:
+            raise Failure(f'{phone}: "All" with runner 3 scratched chose {chosen}')
+        count = layer['controls']['LabelCount']
+        if count['value'] != '210 combinations (133 left out: a horse twice)' or count['sheet'] or \
+                not inside([0, 0, *phone.size], *centre(count['rect'])):
+            raise Failure(f'{phone}: the count is {count}, not in sight in the dock')
+        phone.browser.expect_clean()
+        print(f'phone, {phone}: a finger held on a runner opened its menu, which scratched it in every '
+              f'leg of the race; "All" passed it by, and the dock shows "{count["value"]}"')
+    finally:
+        phone.browser.close()
+
+
 def check(url, program):
     sizes(url)
     taps_and_turns(url)
     fingers(url)
+    races(url)
     tickets(url, program)
     everyone(url)

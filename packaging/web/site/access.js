@@ -134,6 +134,10 @@ window.ztcAccess = (() => {
                 if (index >= 0)
                     act(id, 'toggle', index);
             });
+        } else if (role === 'status') {
+            // The ticket's count of combinations: heard when it changes.
+            element = document.createElement('div');
+            element.setAttribute('role', 'status');
         } else if (role === 'textbox') {
             element = document.createElement('div');
             element.setAttribute('role', 'textbox');
@@ -151,7 +155,7 @@ window.ztcAccess = (() => {
             layer.append(lists.get(id));
         // The element that takes the page's focus for this control.
         const target = element.querySelector('input') || element;
-        if (role !== 'text') {
+        if (role !== 'text' && role !== 'status') {
             target.tabIndex = -1;
             target.addEventListener('focus', () => {
                 if (focusedId !== id)
@@ -171,7 +175,7 @@ window.ztcAccess = (() => {
     function fill(list, options, current) {
         while (list.children.length > options.length)
             list.lastChild.remove();
-        options.forEach(([text, selected, rect], i) => {
+        options.forEach(([text, selected, rect, scratched], i) => {
             let option = list.children[i];
             if (!option) {
                 option = document.createElement('div');
@@ -179,8 +183,15 @@ window.ztcAccess = (() => {
                 option.id = `${list.id}-${i}`;
                 list.append(option);
             }
-            option.textContent = text;
+            // A scratched runner keeps its place, and says it can never be chosen.
+            const name = scratched ? `${text}, scratched` : text;
+            if (option.textContent !== name)
+                option.textContent = name;
             option.setAttribute('aria-selected', String(selected));
+            if (scratched)
+                option.setAttribute('aria-disabled', 'true');
+            else
+                option.removeAttribute('aria-disabled');
             option.classList.toggle('placed', !!rect);
             if (rect)
                 place(option, rect);
@@ -196,7 +207,7 @@ window.ztcAccess = (() => {
         const box = elements.get(control.id);
         place(element, control.rect, control.sheet ? sheetRect : undefined);
         element.hidden = !control.visible;
-        if (control.role !== 'text')
+        if (control.role !== 'text' && control.role !== 'status')
             box.setAttribute('aria-disabled', String(!control.enabled));
         if (control.description)
             box.setAttribute('aria-description', control.description);
@@ -217,6 +228,7 @@ window.ztcAccess = (() => {
             fill(element, control.options, control.current);
             break;
         case 'textbox':
+        case 'status':
             box.setAttribute('aria-label', control.name);
             if (box.textContent !== control.value)
                 box.textContent = control.value;
@@ -298,6 +310,8 @@ window.ztcAccess = (() => {
             layer.append(sheet);
             layer.addEventListener('keydown', handOn);
             layer.addEventListener('keyup', handOn);
+            // The menu key and Shift+F10 open the program's menus, not the browser's.
+            layer.addEventListener('contextmenu', (event) => event.preventDefault());
             for (const type of ['copy', 'cut', 'paste'])
                 layer.addEventListener(type, handOnClipboard);
             screen.append(layer);
