@@ -129,6 +129,10 @@
         return hint ? hint[1] : 'Turn on hardware acceleration in its settings.';
     }
 
+    function webGLText() {
+        return `This calculator draws with WebGL, which this browser has turned off or lacks. ${webGLHint()} Or try another browser.`;
+    }
+
     // The program has shown its window. Once it is drawn, it takes the placeholder's place and
     // gets what was typed or tapped meanwhile. It draws with WebGL: a canvas without a context
     // of it has drawn nothing, which only a browser that lacks WebGL or has it off leaves so.
@@ -137,7 +141,7 @@
             requestAnimationFrame(() => requestAnimationFrame(() => {
                 const canvas = screen.querySelector('canvas');
                 if (!canvas || !(canvas.getContext('webgl') || canvas.getContext('webgl2'))) {
-                    fail(`This calculator draws with WebGL, which this browser has turned off or lacks. ${webGLHint()} Or try another browser.`);
+                    fail(webGLText());
                     return;
                 }
                 placeholder.remove();
@@ -192,6 +196,12 @@
             printErr: (text) => console.warn(text),
             onAbort: (text) => fail(`The calculator stopped: ${text}`),
         });
+        // A browser that lacks WebGL may never draw the window at all: then it is told why.
+        setTimeout(() => {
+            const canvas = document.createElement('canvas');
+            if (starting() && !(canvas.getContext('webgl') || canvas.getContext('webgl2')))
+                fail(webGLText());
+        }, 2000);
     }
 
     // A new version's worker, once it holds all of its files, hears that this tab holds all of
