@@ -220,6 +220,9 @@ std::optional<Money> toMoney(const QString &text, const QLocale &locale) {
     static const QLocale us(QLocale::English, QLocale::UnitedStates);
     if (const auto dollars = readMoney(text, us, QStringLiteral("$")))
         return Money{*dollars, true};
+    // US dollars as formatCurrency writes them in this locale: "0,50 $".
+    if (const auto dollars = readMoney(text, locale, QStringLiteral("$")))
+        return Money{*dollars, true};
     return std::nullopt;
 }
 

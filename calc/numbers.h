@@ -26,7 +26,8 @@ struct Money {
 };
 
 // A base-amount text read as money: in the locale's own currency format first, then as US
-// dollars, so that the offered "$x.xx" items read in every locale. Empty when the text is
+// dollars, so that the offered "$x.xx" items read in every locale, and last as US dollars in the
+// locale's digits, as formatCurrency writes them ("0,50 $"). Empty when the text is
 // neither, or when even the largest ticket at that amount would cost no finite sum.
 std::optional<Money> toMoney(const QString &text, const QLocale &locale);
 

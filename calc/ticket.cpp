@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <numeric>
 #include <utility>
 
 namespace ztc {
@@ -145,32 +147,95 @@ RunnerList raceList(const Race &race, const QSet<int> &chosen) {
     return list;
 }
 
+double TicketCount::product() const {
+    double product = 1;
+    for (double factor : factors)
+        product *= factor;
+    return product;
+}
+
+namespace {
+
+// The runners each position has left once the positions with fewer runners have taken theirs,
+// where the legs nest: any two legs' runners the same, one's all among the other's, or none in
+// common. Then every runner taken before a position takes one of its own, whichever he is.
+// Empty where the legs do not nest.
+QList<double> nestedFactors(std::span<const std::vector<double>> legs) {
+    std::vector<std::vector<double>> sets;
+    for (const std::vector<double> &leg : legs) {
+        std::vector<double> &set = sets.emplace_back();
+        std::copy_if(leg.begin(), leg.end(), std::back_inserter(set),
+                     [](double v) { return v > 0; });
+        std::sort(set.begin(), set.end());
+        set.erase(std::unique(set.begin(), set.end()), set.end());
+    }
+    std::vector<std::size_t> order(sets.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return sets[a].size() < sets[b].size(); });
+    QList<double> factors(qsizetype(sets.size()));
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const std::vector<double> &here = sets[order[i]];
+        double taken = 0;
+        for (std::size_t j = 0; j < i; ++j) {
+            const std::vector<double> &before = sets[order[j]];
+            if (!before.empty() &&
+                std::includes(here.begin(), here.end(), before.begin(), before.end()))
+                taken += 1;
+            else if (std::find_first_of(here.begin(), here.end(), before.begin(), before.end()) !=
+                     here.end())
+                return {};
+        }
+        factors[qsizetype(order[i])] = std::max(0.0, double(here.size()) - taken);
+    }
+    return factors;
+}
+
+} // namespace
+
+TicketCount countLegs(const WagerType &wager, std::span<const std::vector<double>> legs) {
+    TicketCount count;
+    for (const std::vector<double> &leg : legs)
+        count.factors << double(leg.size());
+    if (!wager.isExotic()) {
+        count.combinations = count.product();
+        return count;
+    }
+    count.combinations = countDistinctTuples(legs);
+    const QList<double> nested = nestedFactors(legs);
+    TicketCount byPosition{count.combinations, nested};
+    if (!nested.isEmpty() && byPosition.product() == count.combinations)
+        count.factors = nested;
+    return count;
+}
+
 std::optional<TicketCount> countTicket(const TicketInput &input) {
     const WagerType *wager = findWagerType(input.wagerType);
     if (!wager)
         return std::nullopt;
-    std::vector<std::vector<double>> positions;
-    double choices = 1;
+    std::vector<std::vector<double>> legs;
     for (int leg = 1; leg <= wager->legs; ++leg) {
         const RunnerList &list = input.leg(leg);
         // As the ticket's text reads a leg: every item but the last, "All".
-        positions.push_back(selectedValues(list.mid(0, std::max<qsizetype>(0, list.size() - 1))));
-        choices *= double(positions.back().size());
+        legs.push_back(selectedValues(list.mid(0, std::max<qsizetype>(0, list.size() - 1))));
     }
-    if (!wager->isExotic())
-        return TicketCount{choices, 0};
-    const double combinations = countDistinctTuples(positions);
-    return TicketCount{combinations, choices - combinations};
+    return countLegs(*wager, legs);
 }
 
 QString describeCount(const TicketCount &count, const QLocale &locale) {
-    const QString combinations = locale.toString(count.combinations, 'f', 0) +
-                                 (count.combinations == 1 ? QStringLiteral(" combination")
-                                                          : QStringLiteral(" combinations"));
-    if (count.leftOut <= 0)
-        return combinations;
-    return combinations + QStringLiteral(" (%1 left out: a horse twice)")
-                              .arg(locale.toString(count.leftOut, 'f', 0));
+    const auto number = [&](double n) { return locale.toString(n, 'f', 0); };
+    QStringList factors;
+    for (double factor : count.factors)
+        factors << number(factor);
+    QString maths = factors.join(QStringLiteral(" \u00d7 ")) + QStringLiteral(" = ");
+    const double product = count.product();
+    if (product != count.combinations)
+        maths +=
+            number(product) +
+            QStringLiteral("; %1 use a horse twice: ").arg(number(product - count.combinations));
+    return maths + number(count.combinations) +
+           (count.combinations == 1 ? QStringLiteral(" combination")
+                                    : QStringLiteral(" combinations"));
 }
 
 } // namespace ztc

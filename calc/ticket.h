@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "card.h"
 #include "catalogue.h"
 #include "state.h"
 
@@ -58,36 +59,32 @@ QString describeTicket(const WagerType &wager, const TicketInput &input, CalcSta
 std::optional<QString> calculateTicket(const TicketInput &input, CalcState &state,
                                        const QLocale &locale);
 
-// A leg's race as it is run: runners 1 to runners, of whom the scratched run in no combination
-// and can never be chosen. A multi-race wager's legs are races of their own; a same-race
-// exotic's legs are all the one race.
-struct Race {
-    int runners = 0;
-    QSet<int> scratched;
-
-    bool runs(int runner) const {
-        return runner >= 1 && runner <= runners && !scratched.contains(runner);
-    }
-};
-
 // What a leg's list holds for its race: "1" to its runners, at most kMaxField, then "All"; the
 // chosen runners selected, but for those who do not run.
 RunnerList raceList(const Race &race, const QSet<int> &chosen);
 
-// What a ticket covers: its combinations and, for a same-race exotic, how many of its legs'
-// choices it leaves out because they would use one horse twice.
+// What a ticket covers, with the maths a handicapper checks by hand: its factors are each leg's
+// runners for a multi-race wager; for a same-race exotic whose legs nest (a box, a key), the
+// runners each position has left once the positions before it have taken theirs. A part-wheel's
+// legs overlap otherwise: its factors are its legs' runners, and their product counts the
+// combinations that would use a horse twice as well.
 struct TicketCount {
     double combinations = 0;
-    double leftOut = 0;
+    QList<double> factors;
 
+    double product() const;
     bool operator==(const TicketCount &) const = default;
 };
+
+// The count of the legs' runners (values not above 0 take no part) for a wager type.
+TicketCount countLegs(const WagerType &wager, std::span<const std::vector<double>> legs);
 
 // The count for the wager type the input names, from its legs' selections, as the ticket's total
 // counts them; nothing where the text names no wager type.
 std::optional<TicketCount> countTicket(const TicketInput &input);
 
-// "12 combinations", or "8 combinations (4 left out: a horse twice)", in the locale's digits.
+// "2 × 11 × 7 × 1 = 154 combinations", "3 × 2 × 1 = 6 combinations", or for a part-wheel
+// "2 × 3 × 4 = 24; 16 use a horse twice: 8 combinations", in the locale's digits.
 QString describeCount(const TicketCount &count, const QLocale &locale);
 
 } // namespace ztc

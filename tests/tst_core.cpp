@@ -2,6 +2,7 @@
 // The window-free core: a table per unit, and the fast exotic counter against plain enumeration.
 #include "numbers.h"
 #include "oracle.h"
+#include "playtext.h"
 #include "ticket.h"
 
 #include <QRandomGenerator>
@@ -48,6 +49,11 @@ class TestCore : public QObject {
     void raceCount_data();
     void raceCount();
     void countText();
+    void play_data();
+    void play();
+    void playAtRandom();
+    void unreadable_data();
+    void unreadable();
 };
 
 void TestCore::leadingNumber_data() {
@@ -266,22 +272,26 @@ void TestCore::exoticCounter() {
 
 void TestCore::raceCount_data() {
     // wager|each leg's race as runners:scratched:chosen, "/" between legs, "*" for "All"|the
-    // combinations and the left out, where a ticket's own figures say them
+    // count as the window shows it, where a ticket's own figures say it
     QTest::addColumn<QStringList>("row");
     const QStringList rows = {
-        "Pick 4|9::1,2/12:3:*/7::*/10::4|154 0",
-        "Pick 4|12::1,2/12::*/12::*/12::4|288 0",
-        "Double|6:2,6:*/14::*|56 0",
-        "Pick 6|9::1/9::2/9::3/9::4/9:5:5/9::6|0 0",
+        "Pick 4|9::1,2/12:3:*/7::*/10::4|2 × 11 × 7 × 1 = 154 combinations",
+        "Pick 4|12::1,2/12::*/12::*/12::4|2 × 12 × 12 × 1 = 288 combinations",
+        "Double|6:2,6:*/14::*|4 × 14 = 56 combinations",
+        "Pick 6|9::1/9::2/9::3/9::4/9:5:5/9::6|1 × 1 × 1 × 1 × 0 × 1 = 0 combinations",
         "Pick 3|2::*/99:1,99:*/5:1,2,3,4,5:*|",
-        "Exacta|20::1,2,3/20::1,2,3|6 3",
-        "Trifecta|8:3:1,2,3,4/8:3:1,2,3,4/8:3:1,2,3,4|6 21",
-        "Trifecta|20::5/20::1,2,3,4/20::1,2,3,4|12 4",
-        "Trifecta|20::1,2/20::1,2,3/20::1,2,3,4|8 16",
-        "Exacta|5:1,2,3,4,5:*/5::*|",
+        "Exacta|20::1,2,3/20::1,2,3|3 × 2 = 6 combinations",
+        "Trifecta|8:3:1,2,3,4/8:3:1,2,3,4/8:3:1,2,3,4|3 × 2 × 1 = 6 combinations",
+        "Trifecta|20::5/20::1,2,3,4/20::1,2,3,4|1 × 4 × 3 = 12 combinations",
+        "Trifecta|20::1,2/20::1,2,3/20::1,2,3,4|2 × 2 × 2 = 8 combinations",
+        "Trifecta|20::1,2/20::2,3/20::1,3|2 × 2 × 2 = 8; 6 use a horse twice: 2 combinations",
+        "Trifecta|9::1/9::2,3/9::2,3,4,5|1 × 2 × 3 = 6 combinations",
+        "Exacta|9::1/9::1|1 × 0 = 0 combinations",
+        "Exacta|5:1,2,3,4,5:*/5::*|0 × 5 = 0 combinations",
         "Superfecta|10:5:*/10:5:1,2,5/10:5:3,4/10:5:*|",
-        "Superfecta|6::1,2/6:2:1,2/6::3/6::4|",
-        "Super High 5|12:3,7:*/12:3,7:*/12:3,7:*/12:3,7:*/12:3,7:*|30240 69760",
+        "Superfecta|6::1,2/6:2:1,2/6::3/6::4|1 × 1 × 1 × 1 = 1 combination",
+        "Super High 5|12:3,7:*/12:3,7:*/12:3,7:*/12:3,7:*/12:3,7:*|10 × 9 × 8 × 7 × 6 = 30,240 "
+        "combinations",
         "Super High 5|7::1,2/7:1:1,2,3/7::*/7:4:4,5/7::*|",
         "Select Wager Type|9::1/9::2|"};
     for (const QString &row : rows)
@@ -321,9 +331,13 @@ void TestCore::raceCount() {
     if (!wager)
         return;
     const double expected = wager->isExotic() ? oracle::bruteForceCount(running) : choices;
-    QCOMPARE(*count, (TicketCount{expected, wager->isExotic() ? choices - expected : 0}));
+    QCOMPARE(count->combinations, expected);
+    // The maths shown: each leg's runners, or where legs nest each position's runners left.
+    QCOMPARE(count->factors.size(), qsizetype(wager->legs));
+    QVERIFY2(count->product() == choices || count->product() == expected,
+             qPrintable(describeCount(*count, kUS)));
     if (!row[2].isEmpty())
-        QCOMPARE(number(count->combinations) + ' ' + number(count->leftOut), row[2]);
+        QCOMPARE(describeCount(*count, kUS), row[2]);
     CalcState s;
     s.dblBaseAmt = 0.5;
     QVERIFY(calculateTicket(in, s, kUS)->endsWith(formatCurrency(expected * 0.5, kUS)));
@@ -331,14 +345,166 @@ void TestCore::raceCount() {
 
 void TestCore::countText() {
     const std::tuple<TicketCount, const char *, const char *> rows[] = {
-        {{12, 0}, "en_US", "12 combinations"},
-        {{1, 0}, "en_US", "1 combination"},
-        {{0, 0}, "en_US", "0 combinations"},
-        {{8, 4}, "en_US", "8 combinations (4 left out: a horse twice)"},
-        {{1860480, 1339520}, "de_DE", "1.860.480 combinations (1.339.520 left out: a horse twice)"},
+        {{1, {1, 1}}, "en_US", "1 × 1 = 1 combination"},
+        {{1860480, {20, 20, 20, 20, 20}},
+         "de_DE",
+         "20 × 20 × 20 × 20 × 20 = 3.200.000; 1.339.520 use a horse twice: 1.860.480 combinations"},
+        {{12, {3, 4}}, "ar_EG", "٣ × ٤ = ١٢ combinations"},
     };
     for (const auto &[count, locale, text] : rows)
         QCOMPARE(describeCount(count, QLocale(locale)), text);
+}
+
+namespace {
+
+// Races of 12 runners, where a text gives none.
+PlayReading read(const QString &text, const QLocale &locale = kUS) {
+    return readPlay(text, locale, [](const WagerType &wager) { return Card(wager.kind, 12); });
+}
+
+} // namespace
+
+void TestCore::play_data() {
+    // A play as text; what it comes to: bought, different, held twice, and the cost.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("counted");
+    const QString fourLegs = "$0.50 Pick 4 3,4,5,8/1,2,4,5,8,9/7/6\n"
+                             "$0.50 Pick 4 3,4,5,8/1,2,4,5,8,9/7/1,3\n"
+                             "$0.50 Pick 4 1,2,3,4,5,8/1,2,4,5,8,9/8/1,3,6\n"
+                             "$0.50 Pick 4 1,2,4/8,9/8/1,3,6";
+    QTest::newRow("published Pick 4 set") << fourLegs << "198 180 18 $99.00";
+    QTest::newRow("A-B-C Pick 4") << "$2 Pick 4 1,2/3/2,6/8\n$0.50 Pick 4 1,2,5/3/2,6/8\n"
+                                     "$0.50 Pick 4 1,2/3,4,7/2,6/8\n$0.50 Pick 4 1,2/3/1,2,6/8\n"
+                                     "$0.50 Pick 4 1,2/3/2,6/3,8,9"
+                                  << "40 24 4 $26.00";
+    const QString key = "$1 Trifecta 1/2,3/2,3,4,5\n$1 Trifecta 2,3/1/2,3,4,5";
+    QTest::newRow("Trifecta key and backup") << key << "12 12 0 $12.00";
+    QTest::newRow("… with 3 scratched") << key + "\nRace: 12 runners, scratched 3"
+                                        << "4 4 0 $4.00";
+    QTest::newRow("Trifecta keys overlapping")
+        << "$1 Trifecta 1/2,3/2,3,4,5\n$1 Trifecta 1/2,3,4/2,3,4,5"
+        << "15 9 6 $15.00";
+    QTest::newRow("a press: one ticket twice") << "$1 Exacta 1,2/1,2\n $2 Exacta 1,2/1,2 \n\n"
+                                               << "4 2 2 $6.00";
+    QTest::newRow("a leg scratched away, kept at 0")
+        << "$1 Double 4/1,2\n$1 Double 5/1\nRace A: 8 runners, scratched 5\nRace B: 8 runners"
+        << "2 2 0 $2.00";
+    QTest::newRow("ALL over a scratch")
+        << "$0.20 Pick 3 ALL/1/1\nRace A: 6 runners, scratched 2,4\nRace B: 6 runners\n"
+           "Race C: 6 runners\n4 combinations bought, 4 different\nTotal Play Cost: $0.80"
+        << "4 4 0 $0.80";
+}
+
+// A play as text: read, counted as the window shows it, against every combination looked for in
+// every ticket, and written again as the same text reads.
+void TestCore::play() {
+    QFETCH(QString, text);
+    QFETCH(QString, counted);
+    const PlayReading reading = read(text);
+    QVERIFY2(reading.problem.isEmpty(), qPrintable(reading.problem));
+    const Play &play = reading.play;
+    const PlayCount count = play.count();
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4")
+                 .arg(count.bought)
+                 .arg(count.different)
+                 .arg(count.heldTwice)
+                 .arg(formatCurrency(count.cost, kUS)),
+             counted);
+    const Overlap brute = oracle::bruteForceOverlap(*play.wager, play.card, play.tickets);
+    QCOMPARE(count.different, brute.different);
+    QCOMPARE(count.heldTwice, brute.heldTwice);
+    for (const char *locale : {"en_US", "de_DE"}) {
+        const QString written = playText(play, QLocale(locale));
+        QVERIFY2(written.endsWith(QStringLiteral("%1 different\r\nTotal Play Cost: %2")
+                                      .arg(QLocale(locale).toString(count.different, 'f', 0),
+                                           formatCurrency(count.cost, QLocale(locale)))),
+                 qPrintable(written));
+        const PlayReading again = read(written, QLocale(locale));
+        QVERIFY2(again.cardGiven && again.play.card == play.card, qPrintable(written));
+        QVERIFY2(again.play.tickets == play.tickets, qPrintable(written));
+    }
+}
+
+// Plays made at random over small races, some runners scratched, against every combination.
+void TestCore::playAtRandom() {
+    QRandomGenerator rng(20261209);
+    const std::span<const WagerType> wagers = wagerTypes();
+    for (int round = 0; round < 400; ++round) {
+        const WagerType &wager = wagers[rng.bounded(qsizetype(wagers.size()))];
+        Play play{&wager, Card(wager.kind, 2 + int(rng.bounded(wager.legs > 4 ? 4 : 6))), {}};
+        for (int n = int(rng.bounded(3)); n > 0; --n)
+            play.card.scratch(1 + int(rng.bounded(wager.legs)), 1 + int(rng.bounded(7)), true);
+        for (int t = 1 + int(rng.bounded(round % 10 ? 6 : 20)); t > 0; --t) {
+            // A base as the text writes it, to the cent.
+            const QString cents = QString::number(1 + rng.bounded(2000));
+            Ticket ticket{&wager, *toMoney('$' + cents + "e-2", kUS), {}};
+            for (int leg = 1; leg <= wager.legs; ++leg)
+                for (int runner = 1; runner <= play.card.race(leg).runners; ++runner)
+                    if (rng.bounded(3) == 0 || runner == 1)
+                        ticket.legs[std::size_t(leg - 1)] << runner;
+            play.tickets << ticket;
+        }
+        const PlayCount count = play.count();
+        const Overlap brute = oracle::bruteForceOverlap(wager, play.card, play.tickets);
+        QVERIFY2(count.overlapCounted && count.different == brute.different &&
+                     count.heldTwice == brute.heldTwice,
+                 qPrintable(playText(play, kUS)));
+        double bought = 0;
+        for (const Ticket &ticket : std::as_const(play.tickets))
+            bought += ticket.combinations(play.card);
+        QCOMPARE(count.bought, bought);
+        // The races of the legs it uses; the others are the reader's.
+        const PlayReading again = read(playText(play, kUS));
+        bool sameRaces = true;
+        for (int leg = 1; leg <= wager.legs; ++leg)
+            sameRaces = sameRaces && again.play.card.race(leg) == play.card.race(leg);
+        QVERIFY2(again.play.tickets == play.tickets && sameRaces,
+                 qPrintable(playText(play, kUS) + "\n" + again.problem));
+    }
+}
+
+void TestCore::unreadable_data() {
+    // Text that is no play, and what the reader says of it.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("problem");
+    const QString ticket = "a ticket reads like '$1.00 Exacta 1/2,3'";
+    QStringList many;
+    for (int n = 0; n < 10000; ++n)
+        many << "$1 Exacta 1/2";
+    const std::pair<QString, QString> rows[] = {
+        {"", "No ticket in the text: " + ticket},
+        {"$1 Pick 4 1,2//3/4", "Line 1: leg B has no runner"},
+        {"$1 Pick 4 1/2/3", "Line 1: a Pick 4 has 4 legs, this ticket 3"},
+        {"\n$1 Pick 4 1/2/3/14", "Line 2: leg D names runner 14; its race has 12 runners"},
+        {"$1 Exacta 1/9\nRace: 8 runners", "Line 1: leg B names runner 9; its race has 8 runners"},
+        {"$1 Exacta ALL/1", "Line 1: ALL stands for a whole race of a multi-race wager; an "
+                            "Exacta's legs name their runners"},
+        {"$1 Exacta 1/2x", "Line 1: leg B: '2x' is no runner's number"},
+        {"2,50 € Exacta 1/2", "Line 1: '2,50 €' is no base amount"},
+        {"$0 Exacta 1/2", "Line 1: '$0' is no base amount"},
+        {"$1 Exacta 1/2\n$1 Trifecta 1/2/3",
+         "Line 2: a play holds one wager type: this is a Trifecta, line 1 an Exacta"},
+        {"$1 Exacta 1/2\nRace A: 8 runners",
+         "Line 2: an Exacta's legs are one race, written 'Race: 8 runners'"},
+        {"$1 Double 1/2\nRace A: 8 runners", "The races given have none for leg B"},
+        {"$1 Double 1/2\nRace A: 8 runners, scratched 9\nRace B: 8 runners",
+         "Line 2: runner 9 is scratched from a race of 8"},
+        {QString::fromLatin1("\x01\x02\xff\x00", 4),
+         "Line 1: '??\u00ff?' is no ticket, race or total of a play; " + ticket},
+        {many.mid(0, 65).join('\n'), "Line 65: a play holds at most 64 tickets"},
+        {many.join('\n'), "The text is too long to be a play: 139,999 characters"},
+    };
+    for (const auto &[text, problem] : rows)
+        QTest::newRow(qPrintable(problem.left(50))) << text << problem;
+}
+
+// Text that is no play says which line and why, and gives no play.
+void TestCore::unreadable() {
+    QFETCH(QString, text);
+    QFETCH(QString, problem);
+    const PlayReading reading = read(text);
+    QCOMPARE(reading.problem, problem);
+    QVERIFY2(reading.play.tickets.isEmpty() && !reading.play.wager, "a play read from bad text");
 }
 
 QTEST_GUILESS_MAIN(TestCore)

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+#include "card.h"
+
+#include <algorithm>
+
+namespace ztc {
+
+QList<int> Race::running() const {
+    QList<int> runs;
+    for (int runner = 1; runner <= runners; ++runner)
+        if (!scratched.contains(runner))
+            runs << runner;
+    return runs;
+}
+
+Card::Card(WagerKind kind, int runners) : m_kind(kind) {
+    for (Race &race : m_races)
+        race.runners = std::clamp(runners, 0, kMaxField);
+}
+
+void Card::change(int leg, const std::function<void(Race &)> &how) {
+    Race race = this->race(leg);
+    how(race);
+    race.runners = std::clamp(race.runners, 0, kMaxField);
+    race.scratched.removeIf([&](int runner) { return !(runner >= 1 && runner <= race.runners); });
+    for (int l = 1; l <= kLegCount; ++l)
+        if (l == leg || oneRace())
+            m_races[std::size_t(l - 1)] = race;
+}
+
+void Card::scratch(int leg, int runner, bool scratched) {
+    change(leg, [&](Race &race) {
+        if (scratched)
+            race.scratched.insert(runner);
+        else
+            race.scratched.remove(runner);
+    });
+}
+
+void Card::setRunners(int leg, int runners) {
+    change(leg, [&](Race &race) { race.runners = runners; });
+}
+
+void Card::restoreAll(int leg) {
+    change(leg, [](Race &race) { race.scratched.clear(); });
+}
+
+void Card::resize(int runners) {
+    for (int leg = 1; leg <= kLegCount; ++leg)
+        setRunners(leg, runners);
+}
+
+} // namespace ztc
