@@ -5,13 +5,17 @@
 // text, which the core tests check.
 #include "formdriver.h"
 #include "numbers.h"
+#include "playpanel.h"
+#include "playtext.h"
 #if QT_CONFIG(scroller)
 #include "touch.h"
 #endif
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -25,6 +29,14 @@
 using namespace ztc;
 
 namespace {
+
+// The program's own options, taken out before Qt Test reads the rest:
+//   -actions N  the soak's actions per seed (5000): a shorter soak where the Linux build's
+//               full one has checked the same code, a longer one by hand
+//   -system     the locale is the platform's own, from the desktop's regional settings or the
+//               browser's language, and must be the one the data tag names
+int g_actions = 5000;
+bool g_systemLocale = false;
 
 // Texts entered into each box, typed or pasted.
 const std::array<QStringList, 3> kTexts = {
@@ -61,6 +73,9 @@ struct Soak {
     std::array<QString, 3> boxText{kFieldSizeStart, kWagerTypeStart, kBaseAmountStart};
     std::array<int, 3> current{19, 0, 5}; // each box's current item: "20", none, "$2.00"
     int legsShown = 0, calcs = 0;
+    bool oneRace = false; // the legs' races one race, a same-race exotic's
+    Play play;            // the tickets kept, over the play's card
+    int brought = -1;     // the kept ticket brought back into the window
     QString text, focus = QStringLiteral("Combo1");
     CalcState record;
     QString fault; // what an action saw go wrong that the rest of the model does not show
@@ -69,16 +84,55 @@ struct Soak {
     ComboBox *box(int b) const { return b == 0 ? w.Combo1 : b == 1 ? w.Combo2 : w.Combo3; }
     void calc() {
         ++calcs;
+        // The count goes with the ticket: neither changes where no wager type is named.
         text = calculateTicket({boxText[1], legs}, record, locale).value_or(text);
-        const std::optional<TicketCount> covered = countTicket({boxText[1], legs});
-        count = covered ? describeCount(*covered, locale) : QString();
+        if (const std::optional<TicketCount> covered = countTicket({boxText[1], legs}))
+            count = describeCount(*covered, locale);
     }
+    // The lists refilled for the field size, races afresh; the play's races only resized.
     void refill() {
-        if (const double size = Val(boxText[0]); size > 0)
-            for (int leg = 1; leg <= kLegCount; ++leg) {
-                legs[leg - 1] = raceList({int(std::min<double>(size, kMaxField)), {}}, {});
+        const double size = Val(boxText[0]);
+        if (!(size > 0))
+            return;
+        const int runners = int(std::min<double>(size, kMaxField));
+        for (int leg = 1; leg <= kLegCount; ++leg) {
+            if (!showsPlay())
                 scratched[leg - 1].clear();
-            }
+            scratched[leg - 1].removeIf([&](int r) { return r > runners; });
+            legs[leg - 1] = raceList({runners, scratched[leg - 1]}, {});
+        }
+        if (showsPlay())
+            play.card = card();
+    }
+    bool showsPlay() const {
+        return !play.tickets.isEmpty() && findWagerType(boxText[1]) == play.wager;
+    }
+    // The races the lists show.
+    Card card() const {
+        Card races(WagerKind::MultiRace, 0);
+        for (int leg = 1; leg <= kLegCount; ++leg)
+            races.change(leg, [&](Race &race) {
+                race = {int(legs[leg - 1].size()) - 1, scratched[leg - 1]};
+            });
+        races.setKind(oneRace ? WagerKind::SameRaceExotic : WagerKind::MultiRace);
+        return races;
+    }
+    void showRaces(const Card &races) {
+        for (int leg = 1; leg <= kLegCount; ++leg) {
+            legs[leg - 1] = raceList(races.race(leg), {});
+            scratched[leg - 1] = races.race(leg).scratched;
+        }
+        oneRace = races.oneRace();
+    }
+    // The lists refilled for the races they hold, nothing chosen.
+    void rerun() {
+        for (int leg = 1; leg <= kLegCount; ++leg)
+            legs[leg - 1] = raceList({int(legs[leg - 1].size()) - 1, scratched[leg - 1]}, {});
+    }
+    // Whether the legs are one race: as the wager type last named makes them.
+    void nameRaces() {
+        if (const WagerType *wager = findWagerType(boxText[1]))
+            oneRace = wager->isExotic();
     }
     bool isScratched(int leg, int row) const {
         return row + 1 < legs[leg - 1].size() && scratched[leg - 1].contains(row + 1);
@@ -96,8 +150,18 @@ struct Soak {
         current[b] = index;
         change(b, box(b)->itemText(index)); // refills the lists, or stores the amount
         if (b == 1) {
+            // A wager type of the kind the races are for keeps them.
             legsShown = legsFor(boxText[1]);
-            refill();
+            const WagerType *wager = findWagerType(boxText[1]);
+            const bool sameKind = wager && wager->isExotic() == oneRace;
+            nameRaces();
+            if (Val(boxText[0]) > 0 && showsPlay())
+                showRaces(play.card);
+            else if (Val(boxText[0]) > 0 && sameKind)
+                rerun();
+            else
+                refill();
+            brought = showsPlay() ? brought : -1;
         }
         focus = b < 2 ? QStringLiteral("Command8") : focus;
         calc();
@@ -122,13 +186,14 @@ struct Soak {
     }
     // A race changed from a leg's menu: that leg's, or for a same-race exotic every leg's.
     void raced(int leg, const std::function<void(Race &)> &change) {
-        const WagerType *wager = findWagerType(boxText[1]);
+        nameRaces();
+        // One race for a same-race exotic: the menu's leg's, changed, in every leg.
+        Race race{int(legs[leg - 1].size()) - 1, scratched[leg - 1]};
+        change(race);
+        race.scratched.removeIf([&](int r) { return r > race.runners; });
         for (int l = 1; l <= kLegCount; ++l) {
-            if (l != leg && !(wager && wager->isExotic()))
+            if (l != leg && !oneRace)
                 continue;
-            Race race{int(legs[l - 1].size()) - 1, scratched[l - 1]};
-            change(race);
-            race.scratched.removeIf([&](int r) { return r > race.runners; });
             QSet<int> chosen;
             for (const ListItem &item : std::as_const(legs[l - 1]))
                 if (item.selected && item.text != u"All")
@@ -139,6 +204,8 @@ struct Soak {
             legs[l - 1].last().selected = all;
             scratched[l - 1] = race.scratched;
         }
+        if (showsPlay())
+            play.card = card();
         calc();
     }
     void late(bool plain) { // where the window's event pass dispatches the queued event
@@ -182,6 +249,38 @@ struct Soak {
                    focus;
         if (calculations != calcs)
             return QStringLiteral("%1 calculations, not %2").arg(calculations).arg(calcs);
+        return playDifference();
+    }
+
+    // The play the window keeps and shows, against the model's.
+    QString playDifference() const {
+        const Play &kept = w.play();
+        if (kept.wager != play.wager || kept.tickets != play.tickets)
+            return "the play: " + playText(kept, locale) + "\nexpected:\n" + playText(play, locale);
+        for (int leg = 1; play.wager && leg <= play.wager->legs; ++leg)
+            if (kept.card.race(leg) != play.card.race(leg))
+                return QStringLiteral("the play's race of leg %1").arg(leg);
+        if (w.broughtBack() != brought)
+            return QStringLiteral("ticket %1 brought back, not %2")
+                .arg(w.broughtBack())
+                .arg(brought);
+        const PlayPanel *view = w.PlayView;
+        if (view->isHidden() != play.tickets.isEmpty() ||
+            view->ListPlay->count() != play.tickets.size())
+            return QStringLiteral("the play's panel");
+        if (!touch && w.width() != (play.tickets.isEmpty() ? 763 : 1063))
+            return QStringLiteral("a window %1 wide").arg(w.width());
+        if (play.tickets.isEmpty())
+            return {};
+        // Its totals, as counted for the model's play.
+        const PlayCount count = play.count();
+        const QString totals = view->LabelTotals->text();
+        if (!totals.contains(
+                formatCurrency(count.cost, locale, play.tickets.first().base.usDollars)) ||
+            !totals.contains(locale.toString(count.bought, 'f', 0) + " combinations bought, " +
+                             locale.toString(count.different, 'f', 0) + " different, " +
+                             locale.toString(count.heldTwice, 'f', 0) + " held more than once"))
+            return "the play's totals " + totals;
         return {};
     }
 
@@ -189,6 +288,8 @@ struct Soak {
     QString step() {
         if (touch && rng.bounded(20) == 0)
             return finger();
+        if (rng.bounded(12) == 0)
+            return inPlay();
         const int roll = int(rng.bounded(100));
         const bool queued = roll < 58 && rng.bounded(8) == 0;
         if (queued)
@@ -382,6 +483,267 @@ struct Soak {
             focus = click ? list->objectName() : focus;
             click ? clicked(leg, row, plain) : stepped(b, by);
         };
+    }
+
+    // The play: a ticket kept, removed or brought back, the play copied or text pasted.
+    QString inPlay() {
+        switch (rng.bounded(7)) {
+        case 0:
+        case 1:
+            return keep();
+        case 2:
+            return remove();
+        case 3:
+            return bringBack();
+        case 4:
+            return copy();
+        default:
+            return paste();
+        }
+    }
+
+    // The window's ticket, as the model has it.
+    std::optional<Ticket> ticket() const {
+        const WagerType *wager = findWagerType(boxText[1]);
+        if (!wager)
+            return std::nullopt;
+        Ticket t{wager, {record.dblBaseAmt, record.bolBaseInUsDollars}, {}};
+        for (int leg = 1; leg <= wager->legs; ++leg)
+            for (qsizetype i = 0; i + 1 < legs[leg - 1].size(); ++i)
+                if (legs[leg - 1][i].selected)
+                    t.legs[std::size_t(leg - 1)] << legs[leg - 1][i].text.toInt();
+        return t;
+    }
+
+    // What the window says, if it is to say something, answered: a word closed, a question
+    // answered yes or no at random. Whether it said yes.
+    bool answer(bool expected, const QString &what) {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (bool(box) != expected) {
+            fault = what + (box ? " said " + box->text() : QStringLiteral(" said nothing"));
+            return false;
+        }
+        if (!box)
+            return false;
+        const bool yes = box->buttons().size() > 1 && rng.bounded(2);
+        QTest::keyClick(box->windowHandle(), yes ? Qt::Key_Return : Qt::Key_Escape);
+        if (!QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, 1000))
+            fault = what + ": its word did not close";
+        // As a desktop does, the window active again.
+        QApplication::setActiveWindow(&w);
+        return yes;
+    }
+
+    // A play over the model's, once the user says yes; the old one copied first.
+    void startOver(const Play &next, const QString &what) {
+        const QString before = playText(play, locale);
+        if (!answer(true, what))
+            return;
+        if (QGuiApplication::clipboard()->text() != before)
+            fault = what + ": the old play was not copied";
+        play = next;
+        brought = -1;
+    }
+
+    QString keep() {
+        const int how = int(rng.bounded(3));
+        if (help() || how == 0) {
+            driver::key(Qt::Key_K, Qt::ControlModifier);
+        } else if (how == 1) {
+            driver::click(w.CommandKeep);
+            focus = w.CommandKeep->objectName();
+        } else {
+            if (!driver::reveal(w.Text1->viewport(), w.Text1->viewport()->rect()))
+                return QStringLiteral("a ticket out of sight");
+            QTest::mouseClick(w.Text1->viewport(), Qt::RightButton, {}, {4, 4});
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu || !menu->actions().value(0)->text().startsWith("Keep this ticket"))
+                return fault = QStringLiteral("no Keep in the ticket's menu");
+            driver::clickAt(menu, menu->actionGeometry(menu->actions().value(0)).center());
+            chosen();
+            focus = w.Text1->objectName();
+        }
+        const QString what = QStringLiteral("Keep by %1").arg(how);
+        if (help())
+            return what + QStringLiteral(" in help mode");
+        const std::optional<Ticket> kept = ticket();
+        const Card races = card();
+        bool said = !kept || races.oneRace() != kept->wager->isExotic() || !(kept->base.amount > 0);
+        for (int leg = 1; !said && leg <= kept->wager->legs; ++leg)
+            said = kept->running(leg, races).isEmpty();
+        const bool same = !said && !play.tickets.isEmpty() && play.wager == kept->wager;
+        if (!said && !play.tickets.isEmpty() && !same) {
+            startOver({kept->wager, races, {*kept}}, what);
+            return what + QStringLiteral(", another wager type");
+        }
+        said = said || (same && play.tickets.first().base.usDollars != kept->base.usDollars) ||
+               (brought < 0 && play.tickets.size() >= kMostTickets);
+        if (said) {
+            answer(true, what);
+            return what + QStringLiteral(", refused");
+        }
+        if (brought >= 0)
+            play.tickets[std::exchange(brought, -1)] = *kept;
+        else
+            play.tickets << *kept;
+        play.wager = kept->wager;
+        play.card = races;
+        answer(false, what);
+        return what;
+    }
+
+    // A kept ticket's row chosen, or its menu opened, in the play beside the ticket. Where the
+    // play is a sheet of its own (a phone), nothing.
+    QListWidgetItem *row(int at) {
+        PlayList *rows = w.PlayView->ListPlay;
+        if (!rows->isVisible() || at >= rows->count() || touch)
+            return nullptr;
+        QListWidgetItem *item = rows->item(at);
+        rows->scrollToItem(item);
+        QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},
+                          rows->visualItemRect(item).center());
+        focus = rows->objectName();
+        return item;
+    }
+    bool fromMenu(int at, const QString &item) {
+        PlayList *rows = w.PlayView->ListPlay;
+        QTest::mouseClick(rows->viewport(), Qt::RightButton, {},
+                          rows->visualItemRect(rows->item(at)).center());
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        const QList<QAction *> items = menu ? menu->actions() : QList<QAction *>();
+        const auto found = std::find_if(items.begin(), items.end(),
+                                        [&](QAction *a) { return a->text().startsWith(item); });
+        if (found == items.end()) {
+            fault = "no " + item + " in a kept ticket's menu, " +
+                    (QApplication::activePopupWidget()
+                         ? QApplication::activePopupWidget()->metaObject()->className()
+                         : "no menu");
+            return false;
+        }
+        driver::clickAt(menu, menu->actionGeometry(*found).center());
+        chosen();
+        return true;
+    }
+
+    QString remove() {
+        const int at = play.tickets.isEmpty() ? 0 : int(rng.bounded(play.tickets.size()));
+        if (help() || !row(at))
+            return QStringLiteral("no kept ticket to remove");
+        if (rng.bounded(2))
+            driver::key(Qt::Key_Delete);
+        else if (!fromMenu(at, "Remove"))
+            return fault;
+        play.tickets.removeAt(at);
+        brought = brought == at ? -1 : brought > at ? brought - 1 : brought;
+        if (play.tickets.isEmpty()) {
+            play = {};
+            focus = w.CommandKeep->objectName();
+        }
+        return QStringLiteral("kept ticket %1 removed").arg(at);
+    }
+
+    QString bringBack() {
+        const int at = play.tickets.isEmpty() ? 0 : int(rng.bounded(play.tickets.size()));
+        QListWidgetItem *item = help() ? nullptr : row(at);
+        if (!item)
+            return QStringLiteral("no kept ticket to bring back");
+        const int how = int(rng.bounded(3));
+        if (how == 0)
+            driver::key(Qt::Key_Return);
+        else if (how == 1)
+            QTest::mouseDClick(w.PlayView->ListPlay->viewport(), Qt::LeftButton, {},
+                               w.PlayView->ListPlay->visualItemRect(item).center());
+        else if (!fromMenu(at, "Bring back"))
+            return fault;
+        // The window shows the ticket: its wager type, its races, its runners, its amount, as the
+        // box offers it where it does.
+        const Ticket &back = play.tickets[at];
+        boxText[1] = QString::fromLatin1(back.wager->display);
+        current[1] = w.Combo2->findText(boxText[1]);
+        legsShown = back.wager->legs;
+        showRaces(play.card);
+        for (int leg = 1; leg <= legsShown; ++leg)
+            for (int runner : back.legs[std::size_t(leg - 1)])
+                if (play.card.race(leg).runs(runner))
+                    legs[leg - 1][runner - 1].selected = true;
+        QString amount = formatCurrency(back.base.amount, locale, back.base.usDollars);
+        for (int i = 0; i < w.Combo3->count(); ++i)
+            if (const auto offered = toMoney(w.Combo3->itemText(i), locale);
+                offered && offered->amount == back.base.amount &&
+                offered->usDollars == back.base.usDollars)
+                amount = w.Combo3->itemText(i);
+        boxText[2] = amount;
+        current[2] = w.Combo3->findText(amount);
+        record.dblBaseAmt = back.base.amount;
+        record.bolBaseInUsDollars = back.base.usDollars;
+        brought = at;
+        focus = QStringLiteral("Command8");
+        calc();
+        return QStringLiteral("kept ticket %1 brought back by %2").arg(at).arg(how);
+    }
+
+    QString copy() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("copied elsewhere"));
+        driver::key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        if (play.tickets.isEmpty())
+            answer(true, QStringLiteral("a copy of no play"));
+        else if (copied != playText(play, locale))
+            fault = "the play copied as " + copied;
+        return QStringLiteral("the play copied");
+    }
+
+    // Text pasted as a play: the play's own, one ticket line of the window's, the window's
+    // ticket over the window's races, or a box's text.
+    QString paste() {
+        QString text;
+        const std::optional<Ticket> own = ticket();
+        switch (rng.bounded(4)) {
+        case 0:
+            text = playText(play, locale);
+            break;
+        case 1:
+            text = own ? ticketLine(*own, card(), locale) : QString();
+            break;
+        case 2:
+            text = own ? playText({own->wager, card(), {*own}}, locale) : QString();
+            break;
+        default:
+            text = any(kTexts[rng.bounded(3)]);
+        }
+        QGuiApplication::clipboard()->setText(text);
+        driver::key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        const QString what = "pasted " + text.left(40);
+        if (help())
+            return what + QStringLiteral(" in help mode");
+        const Card races = card();
+        const PlayReading reading = readPlay(text, locale, [&](const WagerType &wager) {
+            if (!play.tickets.isEmpty() && &wager == play.wager)
+                return play.card;
+            if (wager.isExotic() == races.oneRace())
+                return races;
+            return Card(wager.kind, int(std::clamp<double>(Val(boxText[0]), 0, kMaxField)));
+        });
+        if (!reading.problem.isEmpty()) {
+            answer(true, what);
+            return what + QStringLiteral(", unread");
+        }
+        Play pasted = reading.play;
+        bool sameRaces = true;
+        for (int leg = 1; leg <= pasted.wager->legs; ++leg)
+            sameRaces = sameRaces && pasted.card.race(leg) == play.card.race(leg);
+        if (!play.tickets.isEmpty() && (pasted.wager != play.wager || !sameRaces)) {
+            startOver(pasted, what);
+            return what + QStringLiteral(", over another play");
+        }
+        if (play.tickets.size() + pasted.tickets.size() > kMostTickets) {
+            answer(true, what);
+            return what + QStringLiteral(", too many");
+        }
+        pasted.tickets = play.tickets + pasted.tickets;
+        play = pasted;
+        answer(false, what);
+        return what;
     }
 
     // What a phone's user does besides tapping; a tap, where others click, is every other step's.
@@ -616,10 +978,10 @@ class TestWindow : public QObject {
     }
     void init() {
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-        // The desktop's locale: set here, or (ZTC_SYSTEM_LOCALE) by the desktop's own regional
-        // settings, which must name the same one.
+        // The desktop's locale: set here, or (-system) by the platform itself, from the desktop's
+        // regional settings or the browser's language, which must name the same one.
         const QLocale locale = desktopLocale();
-        if (qEnvironmentVariableIsSet("ZTC_SYSTEM_LOCALE"))
+        if (g_systemLocale)
             QCOMPARE(QLocale::system().name(), locale.name());
         else
             QLocale::setDefault(locale);
@@ -670,11 +1032,9 @@ class TestWindow : public QObject {
 static const char *const kLocales[] = {"en_US", "en_GB", "de_DE", "fr_FR"};
 
 void TestWindow::soak_data() {
-    // ZTC_SOAK_ACTIONS sets the actions per seed, for a long soak by hand.
-    const int actions = qEnvironmentVariableIntValue("ZTC_SOAK_ACTIONS");
     QTest::addColumn<int>("actions");
     for (const char *locale : kLocales)
-        QTest::newRow(locale) << (actions > 0 ? actions : 5000);
+        QTest::newRow(locale) << g_actions;
 }
 
 void TestWindow::runSoak(bool touch) {
@@ -763,13 +1123,16 @@ void TestWindow::look() {
     // Every caption fits, and nothing overlaps what another control draws (a label: its text).
     QList<QRect> covered;
     for (QWidget *c : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (c->isHidden()) // the play, with no ticket kept
+            continue;
         const QByteArray name = c->objectName().toLatin1();
         QRect drawn = c->geometry();
         if (c->inherits("QLabel") || c->inherits("QPushButton")) {
             const int frame =
                 c->inherits("QLabel") ? 0 : c->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
             const QRect room = c->contentsRect().adjusted(frame, 0, -frame, 0);
-            const QRect text = c->fontMetrics().boundingRect(room, Qt::AlignCenter,
+            const int wrap = c->property("wordWrap").toBool() ? Qt::TextWordWrap : 0;
+            const QRect text = c->fontMetrics().boundingRect(room, Qt::AlignCenter | wrap,
                                                              c->property("text").toString());
             QVERIFY2(room.contains(text), name + " clips its caption");
             drawn = frame ? drawn : text.translated(c->pos());
@@ -793,14 +1156,14 @@ void TestWindow::look() {
     // The focus chain, with every leg shown.
     driver::focusBox(w->Combo1);
     QStringList chain{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 19; ++i) {
+    for (int i = 0; i < 20; ++i) {
         driver::key(Qt::Key_Tab);
         chain << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(chain.join(' '),
              "Combo1 List1 Combo2 List2 List3 List4 List5 List6 Combo3 Command1 "
              "Command2 Command3 Command4 Command5 Command6 Command7 Command8 Text1 "
-             "Command9 Combo1");
+             "Command9 CommandKeep Combo1");
     // In a leg reached by Tab, Space toggles the current runner once; arrows, Ctrl+A and a
     // right click select nothing.
     driver::focusBox(w->Combo2);
@@ -850,19 +1213,22 @@ void TestWindow::look() {
     QCOMPARE(help.first(), "Tixomat Operating Instructions");
     QCOMPARE(help.last(), "www.zandrel.example");
 
-    // The longest count there is, wrapped in its place right of Help, overlapping nothing.
+    // The longest count there is, a part-wheel of the largest field, wrapped in its place right
+    // of Keep, overlapping nothing.
     driver::focusBox(w->Combo1);
     driver::retype(w->Combo1, "99");
     driver::pick(w->Combo2, "Super High 5");
-    for (int leg = 1; leg <= 5; ++leg)
+    for (int leg = 1; leg <= 5; ++leg) {
         driver::clickItem(w->list(leg), 99);
+        driver::clickItem(w->list(leg), leg - 1);
+    }
     const QString count = w->LabelCount->text();
-    QVERIFY2(count.contains("left out"), qPrintable(count));
+    QVERIFY2(count.contains("use a horse twice"), qPrintable(count));
     const QRect room = w->LabelCount->contentsRect();
     QVERIFY2(
         room.contains(w->LabelCount->fontMetrics().boundingRect(room, Qt::TextWordWrap, count)),
         qPrintable("the count does not fit its place: " + count));
-    for (const QWidget *c : w->controls())
+    for (const QWidget *c : w->controls() + QList<QWidget *>{w->CommandKeep})
         QVERIFY2(!c->geometry().intersects(w->LabelCount->geometry()),
                  qPrintable("the count overlaps " + c->objectName()));
 }
@@ -896,5 +1262,18 @@ void TestWindow::glyphs() {
     }
 }
 
-QTEST_MAIN(TestWindow)
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    // As QTEST_MAIN makes a widget test's application.
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    QStringList arguments = app.arguments();
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("-actions")); at >= 0) {
+        g_actions = arguments.value(at + 1).toInt();
+        arguments.remove(at, 2);
+    }
+    g_systemLocale = arguments.removeAll(QStringLiteral("-system")) > 0;
+    TestWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, arguments);
+}
 #include "tst_window.moc"

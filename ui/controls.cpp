@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
@@ -71,7 +72,8 @@ class RowDelegate : public QStyledItemDelegate {
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->state |= QStyle::State_Active;
-        if (!(index.flags() & Qt::ItemIsSelectable)) {
+        const auto *list = qobject_cast<const ListBox *>(option->widget);
+        if (list && list->isScratched(index.row())) {
             option->state &= ~QStyle::State_Enabled;
             option->font.setStrikeOut(true);
         }
@@ -117,8 +119,7 @@ void ListBox::setSelected(int i, bool selected) {
     QListWidgetItem *it = item(i);
     if (!it)
         return;
-    // Qt would keep a scratched runner's selection out of sight, to show once he is restored.
-    if (!selected || (it->flags() & Qt::ItemIsSelectable))
+    if (!selected || canChoose(i))
         it->setSelected(selected);
     emit Click();
 }
@@ -131,19 +132,15 @@ QString ListBox::text() const {
 void ListBox::setItems(const QStringList &texts) {
     clear();
     addItems(texts);
-}
-
-Race ListBox::race() const {
-    Race race{std::max(0, count() - 1), {}};
-    for (int i = 0; i < race.runners; ++i)
-        if (isScratched(i))
-            race.scratched << i + 1;
-    return race;
+    m_race = {std::max(0, count() - 1), {}};
 }
 
 bool ListBox::isScratched(int i) const {
-    const QListWidgetItem *it = item(i);
-    return it && i + 1 < count() && !(it->flags() & Qt::ItemIsSelectable);
+    return i >= 0 && i < m_race.runners && i + 1 < count() && m_race.scratched.contains(i + 1);
+}
+
+bool ListBox::canChoose(int i) const {
+    return i >= 0 && i < count() && !isScratched(i);
 }
 
 void ListBox::setRace(const Race &race) {
@@ -154,13 +151,17 @@ void ListBox::setRace(const Race &race) {
         delete takeItem(count() - 2);
     while (count() - 1 < runners)
         insertItem(count() - 1, QString::number(count()));
+    m_race = {runners, race.scratched};
     for (int i = 0; i + 1 < count(); ++i) {
         QListWidgetItem *it = item(i);
-        const bool scratched = race.scratched.contains(i + 1), selected = it->isSelected();
+        const bool scratched = isScratched(i), selected = it->isSelected();
         if (scratched)
             it->setSelected(false);
+        // Qt's own selecting (a range across him, as "All" makes) must pass him by too.
         it->setFlags(scratched ? it->flags() & ~Qt::ItemIsSelectable
                                : it->flags() | Qt::ItemIsSelectable);
+        it->setData(Qt::AccessibleTextRole,
+                    scratched ? QVariant(tr("%1, scratched").arg(i + 1)) : QVariant());
         // A range selected across a scratched runner ("All") would take him in once restored.
         if (it->isSelected() != selected && !scratched)
             it->setSelected(selected);
@@ -171,7 +172,7 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex 
                                                               const QEvent *event) const {
     // A press or Space toggles one item; nothing else (drags, arrows, code) selects, and nothing
     // a scratched runner.
-    if (event && index.isValid() && (index.flags() & Qt::ItemIsSelectable)) {
+    if (event && index.isValid() && canChoose(index.row())) {
         if (event->type() == QEvent::MouseButtonPress &&
             static_cast<const QMouseEvent *>(event)->button() == Qt::LeftButton)
             return m_togglesOnRelease ? QItemSelectionModel::NoUpdate : QItemSelectionModel::Toggle;
@@ -193,8 +194,7 @@ void ListBox::mouseReleaseEvent(QMouseEvent *event) {
     raiseAfter([&] {
         QListWidget::mouseReleaseEvent(event);
         if (m_togglesOnRelease && event->button() == Qt::LeftButton && pressed.isValid() &&
-            indexAt(event->position().toPoint()) == pressed &&
-            (pressed.flags() & Qt::ItemIsSelectable))
+            indexAt(event->position().toPoint()) == pressed && canChoose(pressed.row()))
             selectionModel()->select(pressed, QItemSelectionModel::Toggle);
     });
 }
@@ -252,6 +252,13 @@ QString TextBox::text() const {
 
 void TextBox::setText(const QString &text) {
     setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event) {
+    QMenu *menu = createStandardContextMenu(event->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    emit menuRequested(menu);
+    menu->popup(event->globalPos());
 }
 
 } // namespace ztc

@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+class QMenu;
+
 namespace ztc {
 
 class ComboBox : public QComboBox {
@@ -51,11 +53,13 @@ class ListBox : public QListWidget {
     // a press may yet turn into a scroll.
     void setTogglesOnRelease(bool onRelease) { m_togglesOnRelease = onRelease; }
 
-    // The race the list holds: its runners, "1" up, before "All", and those scratched, who keep
-    // their place but can never be selected.
-    Race race() const;
+    // The race the list shows: its runners, "1" up, before "All", and those scratched, who keep
+    // their place but can never be chosen.
+    const Race &race() const { return m_race; }
     bool isScratched(int i) const;
-    // The list made to hold the race: runners added or taken away at its end, each scratched one
+    // Whether the item at row i can be chosen: never a scratched runner.
+    bool canChoose(int i) const;
+    // The list made to show the race: runners added or taken away at its end, each scratched one
     // deselected. The rest of what is selected stays; nothing is raised.
     void setRace(const Race &race);
 
@@ -82,6 +86,7 @@ class ListBox : public QListWidget {
     bool m_toggled = false;
     bool m_togglesOnRelease = false;
     QPersistentModelIndex m_pressed;
+    Race m_race;
 };
 
 class TextBox : public QPlainTextEdit {
@@ -92,6 +97,13 @@ class TextBox : public QPlainTextEdit {
     // Lines separated by CR LF.
     QString text() const;
     void setText(const QString &text);
+
+  signals:
+    // Its menu, about to open: the text's own, which the window may add to.
+    void menuRequested(QMenu *menu);
+
+  protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
 };
 
 } // namespace ztc

@@ -4,10 +4,17 @@
 #include "catalogue.h"
 #include "numbers.h"
 
-#include <QCoreApplication>
+#include "playpanel.h"
+#include "playtext.h"
+
+#include <QApplication>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -87,9 +94,15 @@ QString helpText() {
     return lines.join(QStringLiteral("\r\n"));
 }
 
+// The last steps of building are the start-up handler's parts.
+constexpr int kLoadSteps = 3;
+
 Form1::Form1(QWidget *parent) : Form1(inSteps, parent) {
-    while (build())
-        ;
+    // The controls, then the start-up handler whole.
+    while (m_steps.size() > kLoadSteps)
+        build();
+    m_steps.clear();
+    Form_Load();
 }
 
 Form1::Form1(InSteps, QWidget *parent) : QWidget(parent) {
@@ -105,11 +118,11 @@ Form1::Form1(InSteps, QWidget *parent) : QWidget(parent) {
                },
                [this] {
                    loadHeadings();
-                   loadBox(Combo1, fieldSizeItems(), kFieldSizeStart);
+                   loadFieldSizes();
                },
-               [this] { loadBox(Combo2, wagerTypeItems(), kWagerTypeStart); },
+               [this] { loadWagerTypes(); },
                [this] {
-                   loadBox(Combo3, baseAmountItems(), kBaseAmountStart);
+                   loadBaseAmounts();
                    repaint();
                }};
 }
@@ -203,10 +216,16 @@ void Form1::createTicketAndHeadings() {
                    face(tahoma, 9, false));
     Command9 = place(new QPushButton(QStringLiteral("Help"), this), "Command9", 6600, 6600, 855,
                      495, bold);
-    // In the free space right of Help, to the ticket's right edge.
-    LabelCount = place(new QLabel(this), "LabelCount", 7575, 6600, 3480, 495, window);
+    // In the free space right of Help, to the ticket's right edge: Keep, and the count, which
+    // may take as many lines as there is room for down to the window's edge.
+    CommandKeep =
+        place(new QPushButton(tr("Keep"), this), "CommandKeep", 7575, 6600, 660, 495, bold);
+    LabelCount = place(new QLabel(this), "LabelCount", 8325, 6600, 2730, 750, window);
     LabelCount->setWordWrap(true);
-    LabelCount->setAccessibleName(tr("Combinations"));
+    LabelCount->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Right of the ticket, while the play holds tickets.
+    PlayView = place(new PlayPanel(this), "PlayView", 11280, 600, 4365, 6750, window);
+    PlayView->hide();
 }
 
 void Form1::finishControls() {
@@ -240,7 +259,7 @@ void Form1::finishControls() {
 
 void Form1::chainTabOrder() {
     QWidget *previous = nullptr;
-    for (QWidget *control : std::as_const(m_controls)) {
+    for (QWidget *control : m_controls + QList<QWidget *>{CommandKeep, PlayView->ListPlay}) {
         if (control->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
@@ -274,6 +293,9 @@ void Form1::describeControls() {
     Command9->setAccessibleDescription(tr("Shows the operating instructions, or goes back"));
     describe(Text1, tr("Ticket description"),
              tr("The ticket's legs, runners and total cost; the instructions in help mode"));
+    describe(CommandKeep, tr("Keep ticket"), tr("Adds the ticket to the play (Ctrl+K)"));
+    // Named by what it says, which a screen reader hears whenever it changes.
+    LabelCount->setAccessibleDescription(tr("The combinations the ticket covers"));
     // Enter as well as Space presses the focused button.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(true);
@@ -299,6 +321,13 @@ void Form1::connectEvents() {
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(CommandKeep, &QPushButton::clicked, this, &Form1::Keep);
+    connect(PlayView->ListPlay, &PlayList::bringBack, this, &Form1::bringBack);
+    connect(PlayView->ListPlay, &PlayList::remove, this, &Form1::removeKept);
+    connect(PlayView->ListPlay, &PlayList::menuRequested, this, &Form1::playMenu);
+    connect(Text1, &TextBox::menuRequested, this, &Form1::ticketMenu);
+    // Ctrl+K, Ctrl+Shift+C and Ctrl+Shift+V anywhere in the window, whatever has the focus.
+    qApp->installEventFilter(this);
 }
 
 void Form1::DoEvents() {
@@ -307,10 +336,22 @@ void Form1::DoEvents() {
 
 void Form1::Form_Load() {
     loadHeadings();
-    loadBox(Combo1, fieldSizeItems(), kFieldSizeStart);
-    loadBox(Combo2, wagerTypeItems(), kWagerTypeStart);
-    loadBox(Combo3, baseAmountItems(), kBaseAmountStart);
+    loadFieldSizes();
+    loadWagerTypes();
+    loadBaseAmounts();
     repaint();
+}
+
+void Form1::loadFieldSizes() {
+    loadBox(Combo1, fieldSizeItems(), kFieldSizeStart);
+}
+
+void Form1::loadWagerTypes() {
+    loadBox(Combo2, wagerTypeItems(), kWagerTypeStart);
+}
+
+void Form1::loadBaseAmounts() {
+    loadBox(Combo3, baseAmountItems(), kBaseAmountStart);
 }
 
 void Form1::loadHeadings() {
@@ -366,7 +407,23 @@ void Form1::Combo2_Click() {
     showLegs(legsFor(Combo2->text()));
     if (Combo2->text().isEmpty())
         return;
-    refillFromFieldSize();
+    // The lists refilled, each with its race: the play's card for the play's wager type, the
+    // same card for a wager type of the same kind, else races of the field size.
+    const WagerType *wager = findWagerType(Combo2->text());
+    const bool sameKind = wager && wager->kind == m_card.kind();
+    if (wager)
+        m_card.setKind(wager->kind);
+    if (Val(Combo1->text()) > 0) {
+        if (showsPlay())
+            m_card = m_play.card;
+        if (sameKind || showsPlay())
+            showCard();
+        else
+            refillFromFieldSize();
+    }
+    if (m_brought >= 0 && !showsPlay())
+        m_brought = -1;
+    showPlayView();
     recalculateAfterPick();
 }
 
@@ -383,8 +440,37 @@ void Form1::Combo3_Click() {
 
 void Form1::PopulateRunnerLists(double fieldSize) {
     const QStringList items = runnerListItems(fieldSize);
-    for (ListBox *l : m_lists)
-        l->setItems(items);
+    const int runners = int(items.size()) - 1;
+    // The play's races take the new size and keep their scratches: no box drops the play's card.
+    // Any other card starts afresh, for the kind of wager it was for.
+    if (showsPlay())
+        m_card.resize(runners);
+    else
+        m_card = Card(m_card.kind(), runners);
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        list(leg)->setItems(items);
+        list(leg)->setRace(m_card.race(leg));
+    }
+    cardChanged();
+}
+
+void Form1::showCard() {
+    for (int leg = 1; leg <= kLegCount; ++leg) {
+        list(leg)->setItems(runnerListItems(m_card.race(leg).runners));
+        list(leg)->setRace(m_card.race(leg));
+    }
+}
+
+bool Form1::showsPlay() const {
+    return !m_play.tickets.isEmpty() && findWagerType(Combo2->text()) == m_play.wager;
+}
+
+void Form1::cardChanged() {
+    if (showsPlay()) {
+        m_play.card = m_card;
+        showPlayView();
+    }
+    emit playChanged();
 }
 
 void Form1::showLegs(int count) {
@@ -470,52 +556,44 @@ void Form1::Command8_Click() {
         return;
     resetRunnerStore(m_state);
     // Each test reads the wager type afresh: a click handled during the event pass below may
-    // have changed it.
+    // have changed it. The count goes with the ticket it counts: a text that names no wager type
+    // leaves both as they were.
     for (const WagerType *wager : calcOrder()) {
         if (!wager->matches(Combo2->text()))
             continue;
-        Text1->setText(describeTicket(*wager, ticketInput(), m_state, effectiveLocale()));
+        const TicketInput input = ticketInput();
+        Text1->setText(describeTicket(*wager, input, m_state, effectiveLocale()));
+        LabelCount->setText(describeCount(*countTicket(input), effectiveLocale()));
         Text1->repaint();
         DoEvents();
     }
-    const std::optional<TicketCount> count = countTicket(ticketInput());
-    LabelCount->setText(count ? describeCount(*count, effectiveLocale()) : QString());
     emit calculated();
+    emit playChanged();
 }
 
-void Form1::changeRaces(int leg, const std::function<void(Race &)> &change) {
+void Form1::changeCard(const std::function<void(Card &)> &change) {
     if (m_state.intHelpMode == 1)
         return;
-    const WagerType *wager = findWagerType(Combo2->text());
-    const bool oneRace = wager && wager->isExotic();
-    for (int l = 1; l <= kLegCount; ++l) {
-        if (l != leg && !oneRace)
-            continue;
-        Race race = list(l)->race();
-        change(race);
-        list(l)->setRace(race);
-    }
+    // The wager type the box names says whether the legs are one race.
+    if (const WagerType *wager = findWagerType(Combo2->text()))
+        m_card.setKind(wager->kind);
+    change(m_card);
+    for (int leg = 1; leg <= kLegCount; ++leg)
+        list(leg)->setRace(m_card.race(leg));
+    cardChanged();
     Command8_Click();
 }
 
 void Form1::scratch(int leg, int runner, bool scratched) {
-    changeRaces(leg, [&](Race &race) {
-        if (scratched)
-            race.scratched.insert(runner);
-        else
-            race.scratched.remove(runner);
-    });
+    changeCard([&](Card &card) { card.scratch(leg, runner, scratched); });
 }
 
 void Form1::setRunners(int leg, int runners) {
-    changeRaces(leg, [&](Race &race) {
-        race.runners = runners;
-        race.scratched.removeIf([&](int runner) { return runner > runners; });
-    });
+    changeCard([&](Card &card) { card.setRunners(leg, runners); });
 }
 
 void Form1::restoreRunners(int leg) {
-    changeRaces(leg, [](Race &race) { race.scratched.clear(); });
+    changeCard([&](Card &card) { card.restoreAll(leg); });
 }
 
 void Form1::raceMenu(int leg, int row, QPoint at) {
@@ -556,9 +634,10 @@ void Form1::raceMenu(int leg, int row, QPoint at) {
 }
 
 void Form1::setHelpControlsEnabled(bool enabled) {
-    QWidget *const controls[] = {Combo1,   Combo2,   Combo3,   List1,    List2,    List3,
-                                 List4,    List5,    List6,    Command1, Command2, Command3,
-                                 Command4, Command5, Command6, Command7, Command8};
+    QWidget *const controls[] = {Combo1,   Combo2,   Combo3,      List1,    List2,
+                                 List3,    List4,    List5,       List6,    Command1,
+                                 Command2, Command3, Command4,    Command5, Command6,
+                                 Command7, Command8, CommandKeep, PlayView};
     for (QWidget *w : controls)
         w->setEnabled(enabled);
 }
@@ -579,6 +658,330 @@ void Form1::Command9_Click() {
     emit helpModeChanged(m_state.intHelpMode == 1);
     repaint();
     DoEvents();
+}
+
+std::optional<Ticket> Form1::windowTicket() const {
+    const WagerType *wager = findWagerType(Combo2->text());
+    if (!wager)
+        return std::nullopt;
+    Ticket ticket{wager, {m_state.dblBaseAmt, m_state.bolBaseInUsDollars}, {}};
+    for (int leg = 1; leg <= wager->legs; ++leg) {
+        const ListBox *l = list(leg);
+        // As the ticket's text reads a leg: every item but the last, "All".
+        for (int i = 0; i + 1 < l->listCount(); ++i)
+            if (l->isSelected(i))
+                ticket.legs[std::size_t(leg - 1)] << l->itemText(i).toInt();
+    }
+    return ticket;
+}
+
+void Form1::Keep() {
+    if (m_state.intHelpMode == 1)
+        return;
+    const std::optional<Ticket> ticket = windowTicket();
+    if (!ticket)
+        return tell(tr("There is no ticket to keep: pick a wager type first."));
+    if (m_card.kind() != ticket->wager->kind)
+        return tell(tr("Pick the wager type %1 from its list first, so that its legs are races "
+                       "of its kind.")
+                        .arg(QString::fromLatin1(ticket->wager->display)));
+    for (int leg = 1; leg <= ticket->wager->legs; ++leg)
+        if (ticket->running(leg, m_card).isEmpty())
+            return tell(
+                tr("Leg %1 has no runner: a ticket needs one in every leg.").arg(legLetter(leg)));
+    if (!(ticket->base.amount > 0))
+        return tell(tr("A ticket is kept at a base amount above nothing."));
+    const bool same = !m_play.tickets.isEmpty() && m_play.wager == ticket->wager;
+    if (!m_play.tickets.isEmpty() && !same) {
+        Play play{ticket->wager, m_card, {*ticket}};
+        return replacePlay(play, tr("The play holds %1 tickets; this one is %2."));
+    }
+    if (same && m_play.tickets.first().base.usDollars != ticket->base.usDollars)
+        return tell(tr("The play is priced in one currency: this ticket's base amount is in "
+                       "another."));
+    if (m_brought >= 0 && m_brought < m_play.tickets.size()) {
+        m_play.tickets[m_brought] = *ticket;
+        m_brought = -1;
+    } else if (m_play.tickets.size() >= kMostTickets) {
+        return tell(tr("A play holds at most %1 tickets.").arg(kMostTickets));
+    } else {
+        m_play.tickets << *ticket;
+    }
+    m_play.wager = ticket->wager;
+    m_play.card = m_card;
+    showPlayView();
+    emit playChanged();
+}
+
+void Form1::replacePlay(const Play &play, const QString &why) {
+    const QString text = why.arg(QString::fromLatin1(m_play.wager->display),
+                                 QString::fromLatin1(play.wager->display)) +
+                         u' ' +
+                         tr("Start a new play? The play of %1 tickets is copied to the clipboard "
+                            "first.")
+                             .arg(m_play.tickets.size());
+    ask(text, tr("Start a new play"), [this, play] {
+        QGuiApplication::clipboard()->setText(playText(m_play, effectiveLocale()));
+        m_play = play;
+        m_brought = -1;
+        showPlayView();
+        emit playChanged();
+    });
+}
+
+void Form1::removeKept(int row) {
+    if (m_state.intHelpMode == 1 || row < 0 || row >= m_play.tickets.size())
+        return;
+    m_play.tickets.removeAt(row);
+    m_brought = m_brought == row ? -1 : m_brought > row ? m_brought - 1 : m_brought;
+    if (m_play.tickets.isEmpty()) {
+        m_play = {};
+        // The play goes from sight, and the focus to the button that starts the next.
+        if (PlayView->isAncestorOf(QApplication::focusWidget()))
+            CommandKeep->setFocus();
+    }
+    showPlayView();
+    emit playChanged();
+}
+
+void Form1::bringBack(int row) {
+    if (m_state.intHelpMode == 1 || row < 0 || row >= m_play.tickets.size())
+        return;
+    const Ticket ticket = m_play.tickets[row];
+    loadTicket(ticket, m_play.card);
+    m_brought = row;
+    showPlayView();
+    Command8->setFocus();
+    Command8_Click();
+    DoEvents();
+}
+
+void Form1::loadTicket(const Ticket &ticket, const Card &card) {
+    Combo2->setText(QString::fromLatin1(ticket.wager->display));
+    showLegs(ticket.wager->legs);
+    m_card = card;
+    showCard();
+    // The amount as the box offers it where it does, else in the desktop's format.
+    const QLocale locale = effectiveLocale();
+    QString amount = formatCurrency(ticket.base.amount, locale, ticket.base.usDollars);
+    for (int i = 0; i < Combo3->count(); ++i)
+        if (const auto offered = toMoney(Combo3->itemText(i), locale);
+            offered && offered->amount == ticket.base.amount &&
+            offered->usDollars == ticket.base.usDollars)
+            amount = Combo3->itemText(i);
+    Combo3->setText(amount);
+    m_state.dblBaseAmt = ticket.base.amount;
+    m_state.bolBaseInUsDollars = ticket.base.usDollars;
+    m_state.bolAutoListPopulateUnderway = true;
+    for (int leg = 1; leg <= ticket.wager->legs; ++leg)
+        for (int runner : ticket.legs[std::size_t(leg - 1)])
+            if (card.race(leg).runs(runner))
+                list(leg)->setSelected(runner - 1, true);
+    m_state.bolAutoListPopulateUnderway = false;
+}
+
+void Form1::showPlayView() {
+    PlayView->showPlay(m_play, m_brought, effectiveLocale());
+    const bool shown = !m_play.tickets.isEmpty();
+    // The window grows to the right for the play, and its controls stay where they are.
+    const int width = (shown ? 15945 : 11445) / kTwipsPerPixel;
+    if (PlayView->isHidden() == shown && PlayView->parentWidget() == this && !parentWidget())
+        resize(width, height());
+    PlayView->setVisible(shown);
+}
+
+QList<QWidget *> Form1::extras() const {
+    return {LabelCount, CommandKeep, PlayView->LabelPlay, PlayView->ListPlay,
+            PlayView->LabelTotals};
+}
+
+void Form1::copyPlay() {
+    if (m_play.tickets.isEmpty())
+        return tell(tr("No ticket is kept yet: Keep one first (Ctrl+K)."));
+    QGuiApplication::clipboard()->setText(playText(m_play, effectiveLocale()));
+}
+
+void Form1::pastePlay() {
+    if (m_state.intHelpMode == 1)
+        return;
+    const QLocale locale = effectiveLocale();
+    const PlayReading reading =
+        readPlay(QGuiApplication::clipboard()->text(), locale, [this](const WagerType &wager) {
+            if (!m_play.tickets.isEmpty() && &wager == m_play.wager)
+                return m_play.card;
+            if (wager.kind == m_card.kind())
+                return m_card;
+            const QStringList items = runnerListItems(Val(Combo1->text()));
+            return Card(wager.kind, int(items.size()) - 1);
+        });
+    if (!reading.problem.isEmpty())
+        return tell(tr("The clipboard holds no play this calculator can read.") + u'\n' +
+                    reading.problem);
+    Play pasted = reading.play;
+    const bool sameRaces = [&] {
+        for (int leg = 1; leg <= pasted.wager->legs; ++leg)
+            if (pasted.card.race(leg) != m_play.card.race(leg))
+                return false;
+        return true;
+    }();
+    if (!m_play.tickets.isEmpty() && (pasted.wager != m_play.wager || !sameRaces)) {
+        return replacePlay(pasted, pasted.wager != m_play.wager
+                                       ? tr("The play holds %1 tickets; the text's are %2.")
+                                       : tr("The play holds %1 tickets over other races than "
+                                            "the text's %2 tickets."));
+    }
+    if (m_play.tickets.size() + pasted.tickets.size() > kMostTickets)
+        return tell(tr("A play holds at most %1 tickets.").arg(kMostTickets));
+    pasted.tickets = m_play.tickets + pasted.tickets;
+    m_play = pasted;
+    showPlayView();
+    emit playChanged();
+}
+
+void Form1::tell(const QString &text) {
+    auto *box =
+        new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void Form1::ask(const QString &text, const QString &yes, const std::function<void()> &act) {
+    auto *box =
+        new QMessageBox(QMessageBox::Question, windowTitle(), text, QMessageBox::NoButton, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton *accept = box->addButton(yes, QMessageBox::AcceptRole);
+    box->addButton(QMessageBox::Cancel);
+    box->setDefaultButton(accept);
+    connect(box, &QMessageBox::finished, this, [box, accept, act] {
+        if (box->clickedButton() == accept)
+            act();
+    });
+    box->open();
+}
+
+void Form1::playMenu(int row, QPoint at) {
+    if (m_state.intHelpMode == 1)
+        return;
+    auto *menu = new QMenu(PlayView);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto add = [this, menu](const QString &text, const auto &act) {
+        QAction *action = menu->addAction(text);
+        connect(action, &QAction::triggered, this, act, Qt::QueuedConnection);
+        return action;
+    };
+    if (row >= 0) {
+        add(tr("Bring back to change\tEnter"), [this, row] { bringBack(row); });
+        add(tr("Remove\tDelete"), [this, row] { removeKept(row); });
+        menu->addSeparator();
+    }
+    add(tr("Copy the play\tCtrl+Shift+C"), [this] { copyPlay(); });
+    add(tr("Paste a play\tCtrl+Shift+V"), [this] { pastePlay(); });
+    menu->popup(at);
+}
+
+void Form1::ticketMenu(QMenu *menu) {
+    QAction *first = menu->actions().value(0);
+    const auto add = [&](const QString &text, const auto &act) {
+        auto *action = new QAction(text, menu);
+        connect(action, &QAction::triggered, this, act, Qt::QueuedConnection);
+        menu->insertAction(first, action);
+        action->setEnabled(m_state.intHelpMode != 1);
+    };
+    add(tr("Keep this ticket\tCtrl+K"), [this] { Keep(); });
+    add(tr("Copy the play\tCtrl+Shift+C"), [this] { copyPlay(); });
+    add(tr("Paste a play\tCtrl+Shift+V"), [this] { pastePlay(); });
+    menu->insertSeparator(first);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+        static_cast<QWidget *>(watched)->window() != this)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (key->key() == Qt::Key_K && modifiers == Qt::ControlModifier)
+        Keep();
+    else if (key->key() == Qt::Key_C && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        copyPlay();
+    else if (key->key() == Qt::Key_V && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        pastePlay();
+    else
+        return false;
+    return true;
+}
+
+namespace {
+
+// Between the play and the window in what session() writes.
+const QString kWindowBlock = QStringLiteral("--");
+const QString kBoxes[] = {QStringLiteral("Field Size: "), QStringLiteral("Wager Type: "),
+                          QStringLiteral("Base Amt: ")};
+
+} // namespace
+
+QString Form1::session() const {
+    const QLocale locale = effectiveLocale();
+    QStringList lines;
+    if (!m_play.tickets.isEmpty())
+        lines << playText(m_play, locale);
+    lines << kWindowBlock;
+    // The boxes' texts as they stand, typed or picked, on a line each.
+    const ComboBox *boxes[] = {Combo1, Combo2, Combo3};
+    for (int b = 0; b < 3; ++b)
+        lines << kBoxes[b] + boxes[b]->text().simplified();
+    // The window's ticket over its races: the play's where it shows the play.
+    if (const std::optional<Ticket> ticket = windowTicket();
+        ticket && m_card.kind() == ticket->wager->kind) {
+        Play window{ticket->wager, m_card, {*ticket}};
+        lines << playText(window, locale);
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+bool Form1::restoreSession(const QString &text) {
+    const QLocale locale = effectiveLocale();
+    const QStringList blocks =
+        text.split(QRegularExpression(QStringLiteral("(^|\r?\n)--(\r?\n|$)")));
+    const auto fresh = [](const WagerType &wager) { return Card(wager.kind, 20); };
+    Play play;
+    if (blocks.size() != 2)
+        return false;
+    if (!blocks[0].trimmed().isEmpty()) {
+        const PlayReading reading = readPlay(blocks[0], locale, fresh);
+        if (!reading.problem.isEmpty())
+            return false;
+        play = reading.play;
+    }
+    QStringList boxTexts(3), ticketLines;
+    for (const QString &line : blocks[1].split(QRegularExpression(QStringLiteral("\r?\n")))) {
+        const auto box = std::find_if(std::begin(kBoxes), std::end(kBoxes),
+                                      [&](const QString &name) { return line.startsWith(name); });
+        if (box != std::end(kBoxes))
+            boxTexts[box - std::begin(kBoxes)] = line.mid(box->size());
+        else
+            ticketLines << line;
+    }
+    PlayReading window;
+    if (!ticketLines.join(QString()).trimmed().isEmpty()) {
+        window = readPlay(ticketLines.join(u'\n'), locale, fresh, true);
+        if (!window.problem.isEmpty() || window.play.tickets.size() != 1)
+            return false;
+    }
+    // The boxes as they were, the field size's races afresh; then the play, and the window's
+    // ticket over its races.
+    Combo1->setText(boxTexts[0]);
+    Combo2->setText(boxTexts[1]);
+    showLegs(legsFor(boxTexts[1]));
+    Combo3->setText(boxTexts[2]);
+    m_play = play;
+    m_brought = -1;
+    if (window.play.wager) {
+        loadTicket(window.play.tickets.first(), window.play.card);
+        Combo3->setText(boxTexts[2]);
+    }
+    showPlayView();
+    Command8_Click();
+    return true;
 }
 
 } // namespace ztc

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "controls.h"
+#include "play.h"
 #include "state.h"
 #include "ticket.h"
 
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace ztc {
 
@@ -20,6 +22,8 @@ inline constexpr char kCopyrightLine[] = "Copyright (C) 2026 Zandrel Racing Soft
 
 // The operating instructions shown in help mode: 25 lines joined by CR LF.
 QString helpText();
+
+class PlayPanel;
 
 class Form1 : public QWidget {
     Q_OBJECT
@@ -81,17 +85,48 @@ class Form1 : public QWidget {
     void Command8_Click();
     void Command9_Click();
 
-    // Races as they are run. For a multi-race wager each leg is its own race; for a same-race
-    // exotic every leg is the one race, and what is set in one holds in all. Each recalculates.
+    // Races as they are run, the window's card: for a multi-race wager each leg is its own race;
+    // for a same-race exotic every leg is the one race, and what is set in one holds in all. Each
+    // recalculates.
+    const Card &card() const { return m_card; }
     void scratch(int leg, int runner, bool scratched);
     void setRunners(int leg, int runners);
     void restoreRunners(int leg);
     // The leg's menu for the runner at row (-1: the leg's own), at a place on the screen.
     void raceMenu(int leg, int row, QPoint at);
+    // The play's menu for the kept ticket at row (-1: the play's own).
+    void playMenu(int row, QPoint at);
 
-    // The number of combinations the ticket covers, beside the buttons: not one of the
-    // controls, which it leaves as they are.
+    // The number of combinations the ticket covers, beside the buttons, and the button that
+    // keeps the ticket in the play: not among the controls, which they leave as they are.
     QLabel *LabelCount;
+    QPushButton *CommandKeep;
+    // The play beside the ticket, shown while it holds a ticket; the window grows to hold it.
+    PlayPanel *PlayView;
+
+    // The play: tickets kept over the same races, each at its own base amount. While the window
+    // shows the play's wager type its card is the play's, so that a late scratch re-prices every
+    // ticket kept; another wager type gets a card of its own and leaves the play as it is.
+    const Play &play() const { return m_play; }
+    // The window's ticket added to the play (Ctrl+K), or put in place of the ticket brought back;
+    // the window stays as it is. A ticket of another wager type asks whether to start a new play.
+    void Keep();
+    void removeKept(int row);
+    // A kept ticket back in the window, to change and keep again in its place.
+    void bringBack(int row);
+    int broughtBack() const { return m_brought; }
+    // The play as text on the clipboard (Ctrl+Shift+C), and a play or ticket lines read from it
+    // (Ctrl+Shift+V). Text that cannot be read changes nothing and says which line and why.
+    void copyPlay();
+    void pastePlay();
+    // The play and the window's ticket as text, and back: what the page keeps in its address.
+    // Text it cannot read changes nothing.
+    QString session() const;
+    bool restoreSession(const QString &text);
+    // A word for the user, with nothing to answer.
+    void tell(const QString &text);
+    // What the window shows besides its controls: the count, Keep and the play.
+    QList<QWidget *> extras() const;
 
     // Per-leg controls, leg 1 to 6.
     ListBox *list(int leg) const { return m_lists[static_cast<std::size_t>(leg - 1)]; }
@@ -103,6 +138,8 @@ class Form1 : public QWidget {
     void calculated();
     // Help mode turned on or off, with everything it changes done.
     void helpModeChanged(bool on);
+    // The play, its card or the window's ticket changed.
+    void playChanged();
 
   private:
     struct Faces {
@@ -122,6 +159,9 @@ class Form1 : public QWidget {
     void chainTabOrder();
     void describeControls();
     void connectEvents();
+    void loadFieldSizes();
+    void loadWagerTypes();
+    void loadBaseAmounts();
     void refillFromFieldSize();
     void recalculateAfterPick();
     void storeBaseAmount();
@@ -129,12 +169,31 @@ class Form1 : public QWidget {
     void clearLeg(int leg);
     // Legs 1 to count shown, the rest hidden.
     void showLegs(int count);
-    void changeRaces(int leg, const std::function<void(Race &)> &change);
+    void changeCard(const std::function<void(Card &)> &change);
+    // The lists made to show the card, nothing chosen.
+    void showCard();
+    // The window's card changed: so is the play's, while the window shows its wager type.
+    void cardChanged();
+    bool showsPlay() const;
+    std::optional<Ticket> windowTicket() const;
+    // The ticket put into the window: its wager type, base amount, races and runners.
+    void loadTicket(const Ticket &ticket, const Card &card);
+    void showPlayView();
+    // A question, answered with yes by act.
+    void ask(const QString &text, const QString &yes, const std::function<void()> &act);
+    // A play over this one once it is copied to the clipboard, if the user says so.
+    void replacePlay(const Play &play, const QString &why);
+    // The ticket's menu: the play's actions above the text's own.
+    void ticketMenu(QMenu *menu);
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void setHelpControlsEnabled(bool enabled);
     TicketInput ticketInput() const;
     static void DoEvents();
 
     CalcState m_state;
+    Card m_card;
+    Play m_play;
+    int m_brought = -1;                   // the kept ticket brought back into the window
     QList<std::function<void()>> m_steps; // what building has still to do
     QList<QWidget *> m_controls;
     std::array<ListBox *, kLegCount> m_lists{};
