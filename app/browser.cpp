@@ -9,6 +9,7 @@
 
 #include "finger.h"
 #include "form1.h"
+#include "playpanel.h"
 #include "touch.h"
 
 #include <QAbstractButton>
@@ -104,27 +105,31 @@ class PageMirror : public QObject {
     // The control that holds a widget: a combo box for its line edit or its open list, a list
     // for its viewport.
     QWidget *controlOf(QWidget *widget) const {
-        while (widget && !m_window.controls().contains(widget))
+        const QList<QWidget *> all = controls();
+        while (widget && !all.contains(widget))
             widget = widget->parentWidget();
         return widget;
     }
 
     QWidget *control(const std::string &id) const {
-        for (QWidget *w : m_window.controls())
+        for (QWidget *w : controls())
             if (w->objectName() == QLatin1String(id))
                 return w;
         return nullptr;
     }
 
-    // In reading order: on the desktop by rows from the top, each from the left. The count of
-    // combinations among them, where it shows.
+    // In reading order: on the desktop by rows from the top, each from the left, the play to
+    // the right of them all. The count of combinations and the play among them, where they show.
     QList<QWidget *> controls() const {
         if (m_touch)
             return m_touch->readingOrder();
-        QList<QWidget *> found = m_window.controls();
-        found << m_window.LabelCount;
-        std::stable_sort(found.begin(), found.end(), [](const QWidget *a, const QWidget *b) {
-            return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+        QList<QWidget *> found = m_window.controls() + m_window.extras();
+        std::stable_sort(found.begin(), found.end(), [this](const QWidget *a, const QWidget *b) {
+            const auto place = [this](const QWidget *w) {
+                const QPoint at = w->mapTo(&m_window, QPoint());
+                return std::tuple(m_window.PlayView->isAncestorOf(w), at.y(), at.x());
+            };
+            return place(a) < place(b);
         });
         return found;
     }
@@ -161,15 +166,17 @@ class PageMirror : public QObject {
                 continue;
             // The count, a label in the window, is a status on the page: a screen reader hears
             // it when it changes.
+            // The count and the play's totals, labels in the window, are statuses on the page: a
+            // screen reader hears them when they change.
+            const bool status = w == m_window.LabelCount || w == m_window.PlayView->LabelTotals;
             QJsonObject c{
                 {"id", w->objectName()},
-                {"role", w == m_window.LabelCount ? QStringLiteral("status") : roleOf(a->role())},
+                {"role", status ? QStringLiteral("status") : roleOf(a->role())},
                 // A box's own name: Qt on Unix names it by its text.
                 {"name",
                  w->accessibleName().isEmpty() ? a->text(QAccessible::Name) : w->accessibleName()},
                 {"description", a->text(QAccessible::Description)},
-                {"value", w == m_window.LabelCount ? m_window.LabelCount->text()
-                                                   : a->text(QAccessible::Value)},
+                {"value", status ? static_cast<QLabel *>(w)->text() : a->text(QAccessible::Value)},
                 {"focused", w == focused},
                 {"enabled", w->isEnabled()},
                 {"visible", w->isVisible()},
@@ -177,7 +184,19 @@ class PageMirror : public QObject {
                 {"sheet", m_touch && m_touch->onSheet(w)}};
             // Each runner, and each item of a box's open list, where it is drawn: the rest of
             // the list's or the box's own.
-            if (auto *list = qobject_cast<ListBox *>(w)) {
+            if (auto *play = qobject_cast<PlayList *>(w)) {
+                // A kept ticket's row is brought back into the window when chosen.
+                QJsonArray options;
+                for (int i = 0; i < play->count(); ++i) {
+                    const QRect item = play->visualItemRect(play->item(i));
+                    options.append(QJsonArray{
+                        play->item(i)->text(), play->item(i)->isSelected(),
+                        rectOf({play->viewport()->mapTo(play, item.topLeft()), item.size()})});
+                }
+                c.insert("options", options);
+                c.insert("current", play->currentRow());
+                c.insert("single", true);
+            } else if (auto *list = qobject_cast<ListBox *>(w)) {
                 QJsonArray options;
                 for (int i = 0; i < list->count(); ++i) {
                     const QRect item = list->visualItemRect(list->item(i));
@@ -244,6 +263,11 @@ void PageMirror::act(const std::string &id, const std::string &action, int index
         w->setFocus(Qt::OtherFocusReason);
     if (action == "press" && qobject_cast<QAbstractButton *>(w)) {
         self->press(Qt::Key_Space, QStringLiteral(" "));
+    } else if (auto *play = qobject_cast<PlayList *>(w); play && action == "toggle") {
+        if (index < 0 || index >= play->count())
+            return;
+        play->setCurrentRow(index);
+        self->press(Qt::Key_Return, QStringLiteral("\r"));
     } else if (auto *list = qobject_cast<QListWidget *>(w); list && action == "toggle") {
         if (index < 0 || index >= list->count())
             return;
@@ -284,6 +308,30 @@ void prepareForThePage() {
 
 namespace {
 
+// The play, its card and the window's ticket in the page's address, after its "#": a reload, a
+// tab the browser discarded or a link sent on opens them again, and nothing leaves the device.
+void keepInTheAddress(Form1 &window) {
+    using emscripten::val;
+    const std::string hash = val::global("location")["hash"].as<std::string>();
+    if (hash.size() > 1) {
+        const val text = val::global("decodeURIComponent")(val(hash.substr(1)));
+        if (!window.restoreSession(QString::fromStdString(text.as<std::string>())))
+            QTimer::singleShot(0, &window, [&window] {
+                window.tell(QObject::tr("This link holds nothing the calculator can read, so it "
+                                        "opens empty."));
+            });
+    }
+    auto *writing = new QTimer(&window);
+    writing->setSingleShot(true);
+    writing->setInterval(200);
+    QObject::connect(writing, &QTimer::timeout, &window, [&window] {
+        const val address = val::global("encodeURIComponent")(val(window.session().toStdString()));
+        val::global("history").call<void>("replaceState", val::null(), std::string(),
+                                          "#" + address.as<std::string>());
+    });
+    QObject::connect(&window, &Form1::playChanged, writing, qOverload<>(&QTimer::start));
+}
+
 // Titles the page after the window, arranges it where the page says so and keeps the page's
 // elements in step with it.
 void joinThePage(Form1 &window) {
@@ -298,10 +346,12 @@ void joinThePage(Form1 &window) {
     const TouchArrangement *touch = chosen.isString() && chosen.as<std::string>() == "touch"
                                         ? new TouchArrangement(window)
                                         : nullptr;
-    // A page without the elements' script (a test's page) has nothing to keep in step.
+    // A page without the elements' script (a test's page) has nothing to keep in step, and no
+    // address of its own.
     if (emscripten::val::global("ztcAccess").isUndefined())
         return;
     new PageMirror(window, touch);
+    keepInTheAddress(window);
 }
 
 // The window built, joined to the page and shown, a step at a time.

@@ -3,6 +3,7 @@
 
 #include "finger.h"
 #include "form1.h"
+#include "playpanel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -70,8 +71,8 @@ class TileDelegate : public QStyledItemDelegate {
         painter->setBrush(palette.color(group, chosen ? QPalette::Highlight : QPalette::Base));
         painter->drawRoundedRect(tile.adjusted(1, 1, -1, -1), 6, 6);
         // A scratched runner dimmed and struck through, not told by colour alone either.
-        const bool scratched =
-            !(index.flags() & Qt::ItemIsSelectable) && index.row() + 1 < index.model()->rowCount();
+        const auto *list = qobject_cast<const ListBox *>(option.widget);
+        const bool scratched = list && list->isScratched(index.row());
         QFont font = option.font;
         font.setBold(chosen);
         font.setStrikeOut(scratched);
@@ -159,7 +160,10 @@ class MenusForFingers : public QObject {
 
 TouchArrangement::TouchArrangement(Form1 &form)
     : QObject(&form), m_form(form), m_sheetArea(new QScrollArea(&form)), m_sheet(new QWidget),
-      m_dock(new QWidget(&form)), m_style(new TouchStyle), m_finger(new Finger(this)) {
+      m_dock(new QWidget(&form)), m_playSheet(new QWidget(&form)),
+      m_playButton(new QPushButton(m_dock)),
+      m_playBack(new QPushButton(tr("Back to the ticket"), m_playSheet)), m_style(new TouchStyle),
+      m_finger(new Finger(this)) {
     m_style->setParent(this);
     // A phone's long press: half a second, as on Android and iOS.
     QGuiApplication::styleHints()->setMousePressAndHoldInterval(500);
@@ -216,8 +220,37 @@ TouchArrangement::TouchArrangement(Form1 &form)
         m_counts[std::size_t(leg - 1)] = new QLabel(m_sheet);
         m_counts[std::size_t(leg - 1)]->setFont(label);
     }
-    for (QPushButton *button : {form.Command7, form.Command8, form.Command9})
+    for (QPushButton *button : {form.Command7, form.Command8, form.Command9, form.CommandKeep})
         move(button, m_dock, sized(face, 16, true));
+    // The play: the dock's button opens it over the window; a tap on a kept ticket brings it
+    // back into the window, and closes it.
+    m_playButton->setObjectName(QStringLiteral("CommandPlay"));
+    m_playButton->setFont(sized(face, 16, true));
+    m_playButton->setAccessibleName(tr("Play"));
+    m_playButton->setAccessibleDescription(tr("Shows the tickets kept"));
+    m_playBack->setObjectName(QStringLiteral("CommandPlayBack"));
+    m_playBack->setFont(sized(face, 16, true));
+    m_playSheet->setAutoFillBackground(true);
+    m_playSheet->hide();
+    PlayPanel *play = form.PlayView;
+    play->setParent(m_playSheet);
+    play->setFont(sized(face, 15));
+    play->LabelPlay->setFont(sized(face, 17, true));
+    play->ListPlay->setFont(sized(face, 16));
+    play->ListPlay->setBringsBackOnTap(true);
+    scrollByFinger(play->ListPlay->viewport());
+    connect(m_playButton, &QPushButton::clicked, this, [this] { showPlay(true); });
+    connect(m_playBack, &QPushButton::clicked, this, [this] { showPlay(false); });
+    connect(play->ListPlay, &PlayList::bringBack, this, [this] { showPlay(false); });
+    connect(&form, &Form1::playChanged, this, [this] {
+        const int kept = int(m_form.play().tickets.size());
+        m_playButton->setText(kept ? tr("Play (%1)").arg(kept) : tr("Play"));
+        m_playButton->setEnabled(kept > 0 && m_form.state().intHelpMode != 1);
+        if (!kept)
+            showPlay(false);
+    });
+    m_playButton->setText(tr("Play"));
+    m_playButton->setEnabled(false);
     move(form.LabelCount, m_dock, label);
     move(form.Label7, m_dock, label);
     move(form.Text1, m_dock, sized(face, 15));
@@ -246,7 +279,9 @@ TouchArrangement::TouchArrangement(Form1 &form)
     });
     new MenusForFingers(m_style, sized(face, 16), this);
     // Help mode: the dock grows over the sheet or gives it back.
-    connect(&form, &Form1::helpModeChanged, this, [this] {
+    connect(&form, &Form1::helpModeChanged, this, [this](bool on) {
+        showPlay(false);
+        m_playButton->setEnabled(!on && !m_form.play().tickets.isEmpty());
         layOut();
         showTicketEnd();
     });
@@ -272,9 +307,13 @@ void TouchArrangement::scrollByFinger(QWidget *viewport) {
 }
 
 QList<QWidget *> TouchArrangement::readingOrder() const {
-    QList<QWidget *> order = m_form.controls();
-    order << m_form.LabelCount;
-    auto place = [this](const QWidget *w) { return std::tuple(!onSheet(w), w->y(), w->x()); };
+    QList<QWidget *> order = m_form.controls() + m_form.extras();
+    order << m_playButton << m_playBack;
+    // The sheet's from its top, then the dock's, then the play's over them.
+    auto place = [this](const QWidget *w) {
+        const QPoint at = w->mapTo(&m_form, QPoint());
+        return std::tuple(onSheet(w) ? 0 : m_playSheet->isAncestorOf(w) ? 2 : 1, at.y(), at.x());
+    };
     std::stable_sort(order.begin(), order.end(),
                      [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
     return order;
@@ -326,13 +365,15 @@ void TouchArrangement::heldAt(QWindow *window, QPointF at) {
     if (window != m_form.windowHandle() || QApplication::activePopupWidget())
         return;
     QWidget *control = m_form.childAt(at.toPoint());
-    while (control && !m_form.controls().contains(control))
+    while (control && !m_form.controls().contains(control) && control != m_form.PlayView->ListPlay)
         control = control->parentWidget();
     if (!control || !control->isEnabled())
         return;
     // The menu of what the finger rests on, as a right click there opens it: the ticket's, a
-    // runner's, and a box's for its text. Margins, captions and buttons have none.
-    if (control == m_form.Text1 || qobject_cast<ListBox *>(control)) {
+    // runner's, a kept ticket's, and a box's for its text. Margins, captions and buttons have
+    // none.
+    if (control == m_form.Text1 || qobject_cast<ListBox *>(control) ||
+        control == m_form.PlayView->ListPlay) {
         Finger::click(window, at, Qt::RightButton);
     } else if (auto *box = qobject_cast<ComboBox *>(control)) {
         const QLineEdit *text = box->lineEdit();
@@ -380,6 +421,7 @@ void TouchArrangement::layOut() {
     m_sheet->resize(sheet.width(), std::max(content, sheet.height()));
     layOutDock(dock);
     m_dock->raise();
+    layOutPlay(window);
     countChosen();
     if (QWidget *focused = m_form.focusWidget(); focused && onSheet(focused))
         m_sheetArea->ensureWidgetVisible(focused, kMargin, kMargin);
@@ -453,13 +495,26 @@ int TouchArrangement::countHeight(int width) const {
     return std::max(count->heightForWidth(width - 2 * kMargin), count->fontMetrics().height());
 }
 
-int TouchArrangement::buttonRows(int width) const {
-    const Form1 &f = m_form;
+QList<QPushButton *> TouchArrangement::dockButtons() const {
+    return {m_form.Command7, m_form.Command8, m_form.Command9, m_form.CommandKeep, m_playButton};
+}
+
+int TouchArrangement::buttonsPerRow(int width) const {
+    const QList<QPushButton *> buttons = dockButtons();
     int widest = 0;
-    for (const QPushButton *button : {f.Command7, f.Command8, f.Command9})
-        widest = std::max(widest, button->fontMetrics().horizontalAdvance(button->text()));
-    // Help's caption turns to Back, no wider.
-    return (width - 2 * kMargin) / 3 >= widest + kMargin ? 1 : 2;
+    // Help's caption turns to Back, and Play's counts the tickets: none grows wider than these.
+    for (const QPushButton *button : buttons)
+        widest = std::max(widest, button->fontMetrics().horizontalAdvance(
+                                      button == m_playButton ? tr("Play (64)") : button->text()));
+    for (int per = int(buttons.size()); per > 1; --per)
+        if ((width - (per - 1) * kMargin) / per >= widest + kMargin)
+            return per;
+    return 1;
+}
+
+int TouchArrangement::buttonRows(int width) const {
+    const int per = buttonsPerRow(width);
+    return (int(dockButtons().size()) + per - 1) / per;
 }
 
 void TouchArrangement::layOutDock(const QRect &dock) {
@@ -467,27 +522,40 @@ void TouchArrangement::layOutDock(const QRect &dock) {
     m_dock->setGeometry(dock);
     const int inner = dock.width() - 2 * kMargin;
     int y = kMargin;
-    // In one row, or CLEAR ALL above the other two where the dock is narrow.
-    if (buttonRows(inner) == 1) {
-        const int each = (inner - 2 * kMargin) / 3;
-        f.Command7->setGeometry(kMargin, y, each, kBox);
-        f.Command8->setGeometry(kMargin + each + kMargin, y, each, kBox);
-        f.Command9->setGeometry(kMargin + 2 * (each + kMargin), y, inner - 2 * (each + kMargin),
-                                kBox);
-    } else {
-        const int half = (inner - kMargin) / 2;
-        f.Command7->setGeometry(kMargin, y, inner, kBox);
-        y += kBox + kGap;
-        f.Command8->setGeometry(kMargin, y, half, kBox);
-        f.Command9->setGeometry(kMargin + half + kMargin, y, inner - half - kMargin, kBox);
+    // As many to a row as show their captions whole, each row filled from the left.
+    const QList<QPushButton *> buttons = dockButtons();
+    const int per = buttonsPerRow(inner);
+    for (int first = 0; first < buttons.size(); first += per, y += kBox + kGap) {
+        const int inRow = std::min(per, int(buttons.size()) - first);
+        const int each = (inner - (inRow - 1) * kMargin) / inRow;
+        for (int i = 0; i < inRow; ++i)
+            buttons[first + i]->setGeometry(kMargin + i * (each + kMargin), y,
+                                            i + 1 == inRow ? inner - i * (each + kMargin) : each,
+                                            kBox);
     }
-    y += kBox + kGap;
     f.LabelCount->setGeometry(kMargin, y, inner, countHeight(dock.width()));
     y += f.LabelCount->height();
     const int caption = f.Label7->fontMetrics().height() + 6;
     f.Label7->setGeometry(kMargin, y, inner, caption);
     y += caption;
     f.Text1->setGeometry(kMargin, y, inner, dock.height() - y - kMargin);
+}
+
+void TouchArrangement::layOutPlay(const QRect &window) {
+    m_playSheet->setGeometry(window);
+    const int inner = window.width() - 2 * kMargin;
+    m_playBack->setGeometry(kMargin, kMargin, inner, kBox);
+    const int top = 2 * kMargin + kBox;
+    m_form.PlayView->setGeometry(kMargin, top, inner, window.height() - top - kMargin);
+    if (m_playSheet->isVisible())
+        m_playSheet->raise();
+}
+
+void TouchArrangement::showPlay(bool shown) {
+    m_playSheet->setVisible(shown);
+    if (shown)
+        m_playSheet->raise();
+    emit settled();
 }
 
 void TouchArrangement::countChosen() {

@@ -17,6 +17,7 @@
 #include <array>
 
 class QLabel;
+class QPushButton;
 class QScrollArea;
 class QStyle;
 class QWindow;
@@ -57,7 +58,12 @@ class TouchArrangement : public QObject {
     void layOutDock(const QRect &dock);
     int dockHeight(int width, int height) const;
     int countHeight(int width) const;
+    // The dock's buttons, and how many of them a row of that width holds.
+    QList<QPushButton *> dockButtons() const;
+    int buttonsPerRow(int width) const;
     int buttonRows(int width) const;
+    void layOutPlay(const QRect &window);
+    void showPlay(bool shown);
     void countChosen();
     void showTicketEnd();
 
@@ -65,6 +71,9 @@ class TouchArrangement : public QObject {
     QScrollArea *m_sheetArea;
     QWidget *m_sheet;
     QWidget *m_dock;
+    // The play, a sheet of its own over the window, and the dock's button that shows it.
+    QWidget *m_playSheet;
+    QPushButton *m_playButton, *m_playBack;
     QStyle *m_style;
     Finger *m_finger;
     std::array<QLabel *, kLegCount> m_counts{};

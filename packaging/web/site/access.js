@@ -127,7 +127,8 @@ window.ztcAccess = (() => {
             element.append(input);
             lists.set(id, options);
         } else if (role === 'listbox') {
-            element = optionList(id, control.name, true);
+            // A leg's runners, many chosen; the play's tickets, one brought back.
+            element = optionList(id, control.name, !control.single);
             element.tabIndex = -1;
             element.addEventListener('click', (event) => {
                 const index = [...element.children].indexOf(event.target);
