@@ -321,6 +321,18 @@ void keepInTheAddress(Form1 &window) {
                                         "opens empty."));
             });
     }
+    // The page's screen as wide as the window wants, in the desktop's arrangement: the play
+    // beside the ticket widens it.
+    const val chosen = val::global("document")["documentElement"]["dataset"]["arrangement"];
+    if (chosen.isString() && chosen.as<std::string>() == "desktop")
+        QObject::connect(&window, &Form1::playChanged, &window, [&window] {
+            val screen = val::global("document").call<val>("getElementById", std::string("screen"));
+            const std::string width = std::to_string(window.wantedSize().width()) + "px";
+            if (screen["style"]["width"].as<std::string>() != width) {
+                screen["style"].set("width", width);
+                val::module_property("qtResizeContainerElement")(screen);
+            }
+        });
     auto *writing = new QTimer(&window);
     writing->setSingleShot(true);
     writing->setInterval(200);

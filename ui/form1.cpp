@@ -780,13 +780,17 @@ void Form1::loadTicket(const Ticket &ticket, const Card &card) {
     m_state.bolAutoListPopulateUnderway = false;
 }
 
+QSize Form1::wantedSize() const {
+    // The window grows to the right for the play, and its controls stay where they are.
+    const bool play = !m_play.tickets.isEmpty() && PlayView->parentWidget() == this;
+    return QSize(play ? 15945 : 11445, 7380) / kTwipsPerPixel;
+}
+
 void Form1::showPlayView() {
     PlayView->showPlay(m_play, m_brought, effectiveLocale());
     const bool shown = !m_play.tickets.isEmpty();
-    // The window grows to the right for the play, and its controls stay where they are.
-    const int width = (shown ? 15945 : 11445) / kTwipsPerPixel;
     if (PlayView->isHidden() == shown && PlayView->parentWidget() == this && !parentWidget())
-        resize(width, height());
+        resize(wantedSize().width(), height());
     PlayView->setVisible(shown);
 }
 

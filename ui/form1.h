@@ -127,6 +127,8 @@ class Form1 : public QWidget {
     void tell(const QString &text);
     // What the window shows besides its controls: the count, Keep and the play.
     QList<QWidget *> extras() const;
+    // Its size: wider while it shows the play beside the ticket.
+    QSize wantedSize() const;
 
     // Per-leg controls, leg 1 to 6.
     ListBox *list(int leg) const { return m_lists[static_cast<std::size_t>(leg - 1)]; }

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 """Start-up and bytes of the site in Debian's headless Chromium (or the engine ZTC_ENGINE names),
 on the desktop and on a phone, beside the same page holding a bare Qt Widgets window and, where

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 """The browsers the site is checked in, by name: Debian's Chromium (headless, over the DevTools
 protocol), Firefox ESR and WebKitGTK (each on a virtual X server, over WebDriver). ZTC_ENGINE
-names the one a suite runs in."""
+names the one a suite runs in. The checks run under Debian's own Python, which has Debian's
+python3-websocket."""
 import os
 
 from devtools import Browser as Chromium

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 """The site's checks in a browser with a fresh profile and a local server, through input that
 takes the browser's own path: Debian's headless Chromium, or the engine ZTC_ENGINE names

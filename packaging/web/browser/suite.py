@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 """Runs a cross-built Qt Test suite that needs a window in a browser (Chromium, or the engine
 ZTC_ENGINE names: firefox, webkit), on a page of its own: the suite runs inside the page, and this
@@ -40,7 +40,7 @@ createQtAppInstance({
 def suite(program, *arguments):
     """Runs a cross-built Qt Test program that needs a window on a page of its own, prints its
     report and exits as it passed; QT_SCALE_FACTOR in the environment becomes the screen's
-    pixel ratio."""
+    pixel ratio, and ZTC_BROWSER_LANG the browser's language (en-US)."""
     folder = tempfile.mkdtemp(prefix='ztc-suite-')
     base = os.path.splitext(os.path.abspath(program))[0]
     for suffix in ('.js', '.wasm'):
@@ -50,7 +50,8 @@ def suite(program, *arguments):
         with open(os.path.join(folder, name), 'w') as f:
             f.write(text)
     server = Server(folder)
-    browser = launch(scale=float(os.environ.get('QT_SCALE_FACTOR', '1')))
+    browser = launch(scale=float(os.environ.get('QT_SCALE_FACTOR', '1')),
+                     lang=os.environ.get('ZTC_BROWSER_LANG', 'en-US'))
     lines = []
     try:
         fragment = urllib.parse.quote('\n'.join(arguments))

@@ -1,20 +1,20 @@
 # SPDX-License-Identifier: MIT
 """Firefox ESR and WebKitGTK, Debian's own, each on a virtual X server of its own with a fresh
 profile, driven through the W3C WebDriver protocols: Firefox over WebDriver BiDi (a websocket on
---remote-debugging-port), WebKitGTK's MiniBrowser through WebKitWebDriver (classic WebDriver over
-HTTP). Both take the same input actions, which enter the page as the user's own; the clipboard is
+--remote-debugging-port, through Debian's python3-websocket), WebKitGTK's MiniBrowser through
+WebKitWebDriver (classic WebDriver over HTTP). Both take the same input actions, which enter the page as the user's own; the clipboard is
 the X server's."""
-import base64
 import json
 import os
 import shutil
 import socket
-import struct
 import subprocess
 import tempfile
 import time
 import urllib.error
 import urllib.request
+
+import websocket
 
 from pagedriver import Failure, PageDriver
 from xdisplay import Display
@@ -74,62 +74,6 @@ class W3CBrowser(PageDriver):
         self.display.set_clipboard(text)
 
 
-class WebSocket:
-    """The client side of a websocket, as much as WebDriver BiDi needs: text frames."""
-
-    def __init__(self, port, path):
-        self.sock = socket.create_connection(('127.0.0.1', port))
-        key = base64.b64encode(os.urandom(16)).decode()
-        self.sock.sendall(f'GET {path} HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\nUpgrade: websocket\r\n'
-                          f'Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\n'
-                          'Sec-WebSocket-Version: 13\r\n\r\n'.encode())
-        self.buffer = b''
-        head = self.read_until(b'\r\n\r\n')
-        if b' 101 ' not in head.split(b'\r\n')[0]:
-            raise Failure(f'Firefox refused the websocket: {head[:200]}')
-
-    def read_until(self, end):
-        while end not in self.buffer:
-            self.fill()
-        head, self.buffer = self.buffer.split(end, 1)
-        return head
-
-    def fill(self):
-        chunk = self.sock.recv(1 << 16)
-        if not chunk:
-            raise Failure('Firefox closed the websocket')
-        self.buffer += chunk
-
-    def read(self, n):
-        while len(self.buffer) < n:
-            self.fill()
-        data, self.buffer = self.buffer[:n], self.buffer[n:]
-        return data
-
-    def send(self, text):
-        data, mask = text.encode(), os.urandom(4)
-        n = len(data)
-        length = bytes([0x80 | n]) if n < 126 else \
-            bytes([0x80 | 126]) + struct.pack('>H', n) if n < 1 << 16 else bytes([0x80 | 127]) + struct.pack('>Q', n)
-        self.sock.sendall(b'\x81' + length + mask + bytes(b ^ mask[i % 4] for i, b in enumerate(data)))
-
-    def receive(self):
-        message = b''
-        while True:
-            first, second = self.read(2)
-            n = second & 0x7f
-            if n == 126:
-                n = struct.unpack('>H', self.read(2))[0]
-            elif n == 127:
-                n = struct.unpack('>Q', self.read(8))[0]
-            payload = self.read(n)
-            if first & 0x0f == 0x9:       # a ping, which needs no answer here
-                continue
-            message += payload
-            if first & 0x80:
-                return message.decode()
-
-
 class Firefox(W3CBrowser):
     """Firefox ESR, its language and what it lacks set through its preferences; it does not start
     in a locale the machine has not generated, so it runs in C.UTF-8."""
@@ -156,9 +100,10 @@ class Firefox(W3CBrowser):
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for _ in range(300):
             try:
-                self.socket = WebSocket(port, '/session')
+                self.socket = websocket.create_connection(f'ws://127.0.0.1:{port}/session',
+                                                          suppress_origin=True)
                 break
-            except OSError:
+            except (OSError, websocket.WebSocketException):
                 time.sleep(0.1)
         else:
             raise Failure('Firefox did not start')
@@ -171,7 +116,7 @@ class Firefox(W3CBrowser):
         self.ident += 1
         self.socket.send(json.dumps({'id': self.ident, 'method': method, 'params': params}))
         while True:
-            message = json.loads(self.socket.receive())
+            message = json.loads(self.socket.recv())
             if message.get('id') != self.ident:
                 self.events.append(message)
                 continue

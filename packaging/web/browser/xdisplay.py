@@ -3,23 +3,21 @@
 browsers that need a display (Firefox, WebKitGTK)."""
 import os
 import subprocess
-import time
 
 
 class Display:
-    """Xvfb on the first free display number; env holds DISPLAY for the programs shown on it."""
+    """Xvfb on a display number it chooses itself, free whatever else runs beside it; env holds
+    DISPLAY for the programs shown on it."""
 
     def __init__(self, size='1280x1024'):
-        number = 90
-        while os.path.exists(f'/tmp/.X{number}-lock'):
-            number += 1
-        self.env = {**os.environ, 'DISPLAY': f':{number}'}
-        self.proc = subprocess.Popen(['Xvfb', f':{number}', '-screen', '0', f'{size}x24', '-nolisten', 'tcp'],
+        ready, told = os.pipe()
+        self.proc = subprocess.Popen(['Xvfb', '-displayfd', str(told), '-screen', '0', f'{size}x24',
+                                      '-nolisten', 'tcp'], pass_fds=(told,),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if subprocess.run(['xdpyinfo'], env=self.env, capture_output=True).returncode == 0:
-                break
-            time.sleep(0.1)
+        os.close(told)
+        # The server writes its number once it takes clients.
+        with os.fdopen(ready) as number:
+            self.env = {**os.environ, 'DISPLAY': f':{number.readline().strip()}'}
 
     def clipboard(self):
         return subprocess.run(['xclip', '-selection', 'clipboard', '-o'], env=self.env,
