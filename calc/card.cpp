@@ -5,10 +5,10 @@
 
 namespace ztc {
 
-QList<int> Race::running() const {
+QList<int> Race::running(char grade) const {
     QList<int> runs;
     for (int runner = 1; runner <= runners; ++runner)
-        if (!scratched.contains(runner))
+        if (!scratched.contains(runner) && (!grade || grades.value(runner) == grade))
             runs << runner;
     return runs;
 }
@@ -22,7 +22,9 @@ void Card::change(int leg, const std::function<void(Race &)> &how) {
     Race race = this->race(leg);
     how(race);
     race.runners = std::clamp(race.runners, 0, kMaxField);
-    race.scratched.removeIf([&](int runner) { return !(runner >= 1 && runner <= race.runners); });
+    const auto beyond = [&](int runner) { return !(runner >= 1 && runner <= race.runners); };
+    race.scratched.removeIf(beyond);
+    race.grades.removeIf([&](const auto &graded) { return beyond(graded.key()); });
     for (int l = 1; l <= kLegCount; ++l)
         if (l == leg || oneRace())
             m_races[std::size_t(l - 1)] = race;
@@ -43,6 +45,15 @@ void Card::setRunners(int leg, int runners) {
 
 void Card::restoreAll(int leg) {
     change(leg, [](Race &race) { race.scratched.clear(); });
+}
+
+void Card::grade(int leg, int runner, char grade) {
+    change(leg, [&](Race &race) {
+        if (grade)
+            race.grades.insert(runner, grade);
+        else
+            race.grades.remove(runner);
+    });
 }
 
 void Card::resize(int runners) {

@@ -3,6 +3,7 @@
 
 #include "catalogue.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -12,16 +13,17 @@
 namespace ztc {
 
 // A race as it is run: runners 1 to runners, of whom the scratched run in no combination and can
-// never be chosen.
+// never be chosen. A handicapper grades runners A, B or C, for the A-B-C tickets made of them.
 struct Race {
     int runners = 0;
     QSet<int> scratched;
+    QHash<int, char> grades;
 
     bool runs(int runner) const {
         return runner >= 1 && runner <= runners && !scratched.contains(runner);
     }
-    // Those who run, in number order.
-    QList<int> running() const;
+    // Those who run, in number order; of a grade, where one is given.
+    QList<int> running(char grade = 0) const;
 
     bool operator==(const Race &) const = default;
 };
@@ -46,6 +48,8 @@ class Card {
     void scratch(int leg, int runner, bool scratched);
     void setRunners(int leg, int runners);
     void restoreAll(int leg);
+    // Grades the runner A, B or C, or (0) takes his grade away.
+    void grade(int leg, int runner, char grade);
     // Every race that many runners, keeping the scratches that still fall within them.
     void resize(int runners);
 

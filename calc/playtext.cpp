@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "playtext.h"
 
+#include "ticket.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -39,12 +41,16 @@ QString raceLine(const Race &race, const QString &leg) {
     std::sort(scratched.begin(), scratched.end());
     if (!scratched.isEmpty())
         line += QStringLiteral(", scratched ") + runnersText(scratched);
+    QStringList grades;
+    for (const char grade : QByteArray("ABC")) {
+        QList<int> graded = race.grades.keys(grade);
+        std::sort(graded.begin(), graded.end());
+        if (!graded.isEmpty())
+            grades << QChar::fromLatin1(grade) + u' ' + runnersText(graded);
+    }
+    if (!grades.isEmpty())
+        line += QStringLiteral(", graded ") + grades.join(u' ');
     return line;
-}
-
-QString combinationsText(double n, const QLocale &locale) {
-    return locale.toString(n, 'f', 0) +
-           (n == 1 ? QStringLiteral(" combination") : QStringLiteral(" combinations"));
 }
 
 // A line as a message may quote it: short, and with nothing that is not text.
@@ -71,10 +77,11 @@ const QRegularExpression &ticketPattern() {
     return pattern;
 }
 
-const QRegularExpression
-    kRacePattern(QStringLiteral("^Race(?:\\s+([A-F]))?\\s*:\\s*(\\d{1,3})\\s+runners?"
-                                "(?:\\s*,\\s*scratched\\s+(\\d{1,3}(?:\\s*,\\s*\\d{1,3})*))?$"),
-                 QRegularExpression::CaseInsensitiveOption);
+const QRegularExpression kRacePattern(
+    QStringLiteral("^Race(?:\\s+([A-F]))?\\s*:\\s*(\\d{1,3})\\s+runners?"
+                   "(?:\\s*,\\s*scratched\\s+(\\d{1,3}(?:\\s*,\\s*\\d{1,3})*))?"
+                   "(?:\\s*,\\s*graded((?:\\s+[ABC]\\s+\\d{1,3}(?:\\s*,\\s*\\d{1,3})*)+))?$"),
+    QRegularExpression::CaseInsensitiveOption);
 const QRegularExpression kTotalsPattern(
     QStringLiteral("^(?:\\S.* combinations? bought, \\S.* different|Total Play Cost:.*)$"),
     QRegularExpression::CaseInsensitiveOption);
@@ -159,7 +166,7 @@ QString playText(const Play &play, const QLocale &locale) {
     for (int leg = 1; play.wager && !play.card.oneRace() && leg <= play.wager->legs; ++leg)
         lines << raceLine(play.card.race(leg), legLetter(leg));
     const PlayCount count = play.count();
-    lines << combinationsText(count.bought, locale) + QStringLiteral(" bought, ") +
+    lines << describeCombinations(count.bought, locale) + QStringLiteral(" bought, ") +
                  locale.toString(count.different, 'f', 0) + QStringLiteral(" different");
     const bool dollars = play.tickets.isEmpty() || play.tickets.first().base.usDollars;
     lines << QStringLiteral("Total Play Cost: ") + formatCurrency(count.cost, locale, dollars);
@@ -201,6 +208,19 @@ PlayReading readPlay(const QString &text, const QLocale &locale,
                                           .arg(scratched)
                                           .arg(read.race.runners)));
                 read.race.scratched << scratched;
+            }
+            static const QRegularExpression graded(QStringLiteral("([ABC])\\s+([\\d,\\s]+)"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+            for (auto it = graded.globalMatch(race.captured(4)); it.hasNext();) {
+                const auto grade = it.next();
+                for (const QString &runner : grade.captured(2).split(u',', Qt::SkipEmptyParts)) {
+                    const int number = runner.trimmed().toInt();
+                    if (number < 1 || number > read.race.runners)
+                        return fail(at(n, QStringLiteral("runner %1 is graded in a race of %2")
+                                              .arg(number)
+                                              .arg(read.race.runners)));
+                    read.race.grades.insert(number, grade.captured(1).toUpper()[0].toLatin1());
+                }
             }
             races << read;
             continue;

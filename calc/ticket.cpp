@@ -233,9 +233,12 @@ QString describeCount(const TicketCount &count, const QLocale &locale) {
         maths +=
             number(product) +
             QStringLiteral("; %1 use a horse twice: ").arg(number(product - count.combinations));
-    return maths + number(count.combinations) +
-           (count.combinations == 1 ? QStringLiteral(" combination")
-                                    : QStringLiteral(" combinations"));
+    return maths + describeCombinations(count.combinations, locale);
+}
+
+QString describeCombinations(double combinations, const QLocale &locale) {
+    return locale.toString(combinations, 'f', 0) +
+           (combinations == 1 ? QStringLiteral(" combination") : QStringLiteral(" combinations"));
 }
 
 } // namespace ztc

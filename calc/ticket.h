@@ -83,6 +83,9 @@ TicketCount countLegs(const WagerType &wager, std::span<const std::vector<double
 // counts them; nothing where the text names no wager type.
 std::optional<TicketCount> countTicket(const TicketInput &input);
 
+// "154 combinations", "1 combination", in the locale's digits.
+QString describeCombinations(double combinations, const QLocale &locale);
+
 // "2 × 11 × 7 × 1 = 154 combinations", "3 × 2 × 1 = 6 combinations", or for a part-wheel
 // "2 × 3 × 4 = 24; 16 use a horse twice: 8 combinations", in the locale's digits.
 QString describeCount(const TicketCount &count, const QLocale &locale);

@@ -47,7 +47,7 @@ void check(bool ok) {
     for (int leg = 1; leg <= kLegCount; ++leg) {
         if (next() % 2 == 0) {
             // A race as it is run: its size, scratches and chosen runners, some out of range.
-            Race race{next() % 24, {}};
+            Race race{next() % 24, {}, {}};
             QSet<int> chosen;
             for (int i = next() % 8; i > 0; --i)
                 race.scratched << next() % 24;

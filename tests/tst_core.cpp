@@ -3,6 +3,7 @@
 #include "numbers.h"
 #include "oracle.h"
 #include "playtext.h"
+#include "rules.h"
 #include "ticket.h"
 
 #include <QRandomGenerator>
@@ -54,6 +55,9 @@ class TestCore : public QObject {
     void playAtRandom();
     void unreadable_data();
     void unreadable();
+    void rules_data();
+    void rules();
+    void abc();
 };
 
 void TestCore::leadingNumber_data() {
@@ -308,7 +312,7 @@ void TestCore::raceCount() {
     const QStringList legs = row[1].split(u'/');
     for (int leg = 1; leg <= int(legs.size()); ++leg) {
         const QStringList race = legs[leg - 1].split(u':');
-        Race r{race[0].toInt(), {}};
+        Race r{race[0].toInt(), {}, {}};
         for (const QString &n : race[1].split(u',', Qt::SkipEmptyParts))
             r.scratched << n.toInt();
         QSet<int> chosen;
@@ -505,6 +509,108 @@ void TestCore::unreadable() {
     const PlayReading reading = read(text);
     QCOMPARE(reading.problem, problem);
     QVERIFY2(reading.play.tickets.isEmpty() && !reading.play.wager, "a play read from bad text");
+}
+
+void TestCore::rules_data() {
+    // Tickets as text; a change to the common minimums ("Exacta 1.00 2.00": its least base and
+    // ticket); a budget, or none; and what follows: the first ticket's shortfall, or the bases
+    // the budget buys and their cost, or the least budget that would do.
+    QTest::addColumn<QString>("tickets");
+    QTest::addColumn<QString>("minimums");
+    QTest::addColumn<double>("budget");
+    QTest::addColumn<QString>("follows");
+    const QString abc = "$2 Pick 4 1,2/3/2,6/8\n$0.50 Pick 4 1,2,5/3/2,6/8\n"
+                        "$0.50 Pick 4 1,2/3,4,7/2,6/8\n$0.50 Pick 4 1,2/3/1,2,6/8\n"
+                        "$0.50 Pick 4 1,2/3/2,6/3,8,9";
+    const std::tuple<const char *, QString, const char *, double, const char *> rows[] = {
+        {"a $1 Exacta at its minimum", "$1 Exacta 1/2", "", 0, ""},
+        {"a $0.10 Pick 4", "$0.10 Pick 4 1/2/3/4", "", 0,
+         "Under the $0.50 minimum for a Pick 4: this base is $0.10"},
+        {"a $1 Exacta under a $2 ticket", "$1 Exacta 1/2", "Exacta 1.00 2.00", 0,
+         "Under the $2.00 minimum ticket for an Exacta: this ticket costs $1.00"},
+        {"a $1 Exacta box at a $2 ticket", "$1 Exacta 1,2/1,2", "Exacta 1.00 2.00", 0, ""},
+        {"a base beyond counting in cents", "$1e290 Pick 3 1/2/3", "", 0, ""},
+        {"six combinations for $10", "$2 Trifecta 1,2,3/1,2,3/1,2,3", "", 10, "$1.60 costs $9.60"},
+        {"a Double of 100 for $10", "$2 Double ALL/ALL\nRace A: 10 runners\nRace B: 10 runners", "",
+         10, "needs $100.00"},
+        {"the A-B-C set for $30", abc, "", 30, "$2.00 $0.50 $0.50 $0.50 $0.50 costs $26.00"},
+        {"the A-B-C set for $20", abc, "", 20, "needs $26.00"},
+        {"a budget not even of the step", "$2 Superfecta 1/2/3/4", "", 0.25, "$0.20 costs $0.20"},
+        {"the least Exacta under its minimum", "$2 Exacta 1/2", "", 0.25, "needs $1.00"},
+    };
+    for (const auto &[what, tickets, minimums, budget, follows] : rows)
+        QTest::newRow(what) << tickets << QString(minimums) << budget << QString(follows);
+}
+
+// A play within the track's minimums and a budget.
+void TestCore::rules() {
+    QFETCH(QString, tickets);
+    QFETCH(QString, minimums);
+    QFETCH(double, budget);
+    QFETCH(QString, follows);
+    const Play play = read(tickets).play;
+    QVERIFY(play.wager);
+    MinimumTable table = commonMinimums();
+    if (!minimums.isEmpty()) {
+        const QStringList change = minimums.split(' ');
+        table[std::size_t(findWagerType(change[0]) - wagerTypes().data())] = {change[1].toDouble(),
+                                                                              change[2].toDouble()};
+    }
+    const Minimums &least = minimumsFor(table, *play.wager);
+    std::vector<double> combinations;
+    for (const Ticket &ticket : play.tickets)
+        combinations.push_back(ticket.combinations(play.card));
+    if (budget == 0) {
+        QCOMPARE(shortfall(play.tickets.first(), combinations.front(), least, kUS), follows);
+        return;
+    }
+    const Fit fit = fitBudget(play.tickets, combinations, least, budget);
+    QStringList bases;
+    for (double base : fit.bases)
+        bases << formatCurrency(base, kUS);
+    QCOMPARE(fit.bases.isEmpty() ? "needs " + formatCurrency(fit.cost, kUS)
+                                 : bases.join(' ') + " costs " + formatCurrency(fit.cost, kUS),
+             follows);
+    // What it buys, bought: within the budget and the minimums, and no step more would be.
+    for (qsizetype i = 0; i < fit.bases.size(); ++i) {
+        Ticket bought = play.tickets[i];
+        bought.base.amount = fit.bases[i];
+        QCOMPARE(shortfall(bought, combinations[std::size_t(i)], least, kUS), QString());
+    }
+}
+
+// A-B-C tickets from graded runners: the all-A ticket and a backup for each leg with B horses,
+// each at its own base; and nothing where a leg has no A horse.
+void TestCore::abc() {
+    const WagerType &pick4 = *findWagerType("Pick 4");
+    Card card(WagerKind::MultiRace, 12);
+    const QStringList a = {"1,2", "3", "2,6", "8"}, b = {"5", "4,7", "1", "3,9"};
+    for (int leg = 1; leg <= 4; ++leg)
+        for (const auto &[grades, grade] : {std::pair(a, 'A'), std::pair(b, 'B')})
+            for (const QString &runner : grades[leg - 1].split(','))
+                card.grade(leg, runner.toInt(), grade);
+    card.scratch(2, 7, true); // a graded runner scratched takes no part
+    card.scratch(2, 7, false);
+    const auto made = abcTickets(pick4, card, {2, false}, {0.5, false}, false);
+    QVERIFY(std::holds_alternative<QList<Ticket>>(made));
+    const Play play{&pick4, card, std::get<QList<Ticket>>(made)};
+    QCOMPARE(
+        playText(play, kUS).section("\r\nRace", 0, 0),
+        "$2.00 Pick 4 1,2/3/2,6/8\r\n$0.50 Pick 4 1,2,5/3/2,6/8\r\n$0.50 Pick 4 1,2/3,4,7/2,6/8"
+        "\r\n$0.50 Pick 4 1,2/3/1,2,6/8\r\n$0.50 Pick 4 1,2/3/2,6/3,8,9");
+    const PlayCount count = play.count();
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(count.bought).arg(count.different).arg(count.cost),
+             "40 24 26");
+    QCOMPARE(count.different, oracle::bruteForceOverlap(pick4, card, play.tickets).different);
+    // The grades go with the card into the play's text, and come back.
+    QCOMPARE(read(playText(play, kUS)).play.card, card);
+    // With C horses too; and a leg without an A horse makes nothing, and says so.
+    card.grade(3, 11, 'C');
+    QCOMPARE(
+        std::get<QList<Ticket>>(abcTickets(pick4, card, {2, false}, {0.5, false}, true)).size(), 6);
+    card.grade(4, 8, 0);
+    QCOMPARE(std::get<QString>(abcTickets(pick4, card, {2, false}, {0.5, false}, true)),
+             "Leg D has no A horse: grade one there first");
 }
 
 QTEST_GUILESS_MAIN(TestCore)
