@@ -21,6 +21,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -200,10 +201,13 @@ class PageMirror : public QObject {
                 QJsonArray options;
                 for (int i = 0; i < list->count(); ++i) {
                     const QRect item = list->visualItemRect(list->item(i));
+                    // Named as a screen reader reads it: "3, scratched", "3, grade A".
+                    const QVariant named = list->item(i)->data(Qt::AccessibleTextRole);
                     options.append(QJsonArray{
                         list->item(i)->text(), list->item(i)->isSelected(),
                         rectOf({list->viewport()->mapTo(list, item.topLeft()), item.size()}),
-                        list->isScratched(i)});
+                        list->isScratched(i),
+                        named.isValid() ? named.toString() : list->item(i)->text()});
                 }
                 c.insert("options", options);
                 c.insert("current", list->currentRow());
@@ -226,6 +230,10 @@ class PageMirror : public QObject {
             all.append(c);
         }
         QJsonObject arranged{{"controls", all}};
+        // A word the window says, read out at once; its buttons answer to Enter and Escape.
+        if (const auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            box && ours(box))
+            arranged.insert("alert", box->text());
         if (m_touch)
             arranged.insert("sheet", rectOf(onScreen(&m_window, m_touch->sheetView())));
         const QByteArray json = QJsonDocument(arranged).toJson(QJsonDocument::Compact);
@@ -312,10 +320,12 @@ namespace {
 // tab the browser discarded or a link sent on opens them again, and nothing leaves the device.
 void keepInTheAddress(Form1 &window) {
     using emscripten::val;
+    // Whatever a link holds: bytes that are no text read as the replacement character.
     const std::string hash = val::global("location")["hash"].as<std::string>();
     if (hash.size() > 1) {
-        const val text = val::global("decodeURIComponent")(val(hash.substr(1)));
-        if (!window.restoreSession(QString::fromStdString(text.as<std::string>())))
+        const QByteArray text =
+            QByteArray::fromPercentEncoding(QByteArray::fromStdString(hash.substr(1)));
+        if (!window.restoreSession(QString::fromUtf8(text)))
             QTimer::singleShot(0, &window, [&window] {
                 window.tell(QObject::tr("This link holds nothing the calculator can read, so it "
                                         "opens empty."));
@@ -337,9 +347,9 @@ void keepInTheAddress(Form1 &window) {
     writing->setSingleShot(true);
     writing->setInterval(200);
     QObject::connect(writing, &QTimer::timeout, &window, [&window] {
-        const val address = val::global("encodeURIComponent")(val(window.session().toStdString()));
+        const QByteArray address = window.session().toUtf8().toPercentEncoding();
         val::global("history").call<void>("replaceState", val::null(), std::string(),
-                                          "#" + address.as<std::string>());
+                                          "#" + address.toStdString());
     });
     QObject::connect(&window, &Form1::playChanged, writing, qOverload<>(&QTimer::start));
 }

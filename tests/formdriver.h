@@ -23,7 +23,10 @@
 #include <optional>
 
 #if QT_CONFIG(scroller)
+#include "finger.h"
+
 #include <QScroller>
+#include <QSignalSpy>
 #endif
 #ifdef Q_OS_WASM
 #include <emscripten/val.h>
@@ -217,12 +220,18 @@ inline bool drag(QWidget *widget, QPoint from, QPoint by, int rest = 0,
     return true;
 }
 
-// A finger held still on the widget's point for the milliseconds given, then lifted.
-inline void hold(QWidget *widget, QPoint at, int time) {
+// A finger held still on the widget's point until the window has taken it for a long press,
+// however long a busy machine keeps it from its timer, then lifted.
+inline void hold(QWidget *widget, QPoint at) {
     auto finger = touch(widget);
     const int id = newFinger();
+#if QT_CONFIG(scroller)
+    QSignalSpy held(widget->window()->findChild<Finger *>(), &Finger::held);
+#endif
     finger.press(id, at, widget).commit();
-    QTest::qWait(time);
+#if QT_CONFIG(scroller)
+    QVERIFY2(held.wait(10000), "a finger held still was never taken for a long press");
+#endif
     finger.release(id, at, widget).commit();
 }
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
@@ -78,6 +79,25 @@ class RowDelegate : public QStyledItemDelegate {
             option->font.setStrikeOut(true);
         }
     }
+
+    // A graded runner's grade at the row's right: a letter, not a colour.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const auto *list = qobject_cast<const ListBox *>(option.widget);
+        const QChar grade = list ? list->gradeOf(index.row()) : QChar();
+        if (grade.isNull())
+            return;
+        painter->save();
+        QFont bold = option.font;
+        bold.setBold(true);
+        painter->setFont(bold);
+        painter->setPen(option.palette.color(
+            option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(option.rect.adjusted(0, 0, -2, 0), Qt::AlignRight | Qt::AlignVCenter,
+                          grade);
+        painter->restore();
+    }
 };
 
 } // namespace
@@ -132,11 +152,16 @@ QString ListBox::text() const {
 void ListBox::setItems(const QStringList &texts) {
     clear();
     addItems(texts);
-    m_race = {std::max(0, count() - 1), {}};
+    m_race = {std::max(0, count() - 1), {}, {}};
 }
 
 bool ListBox::isScratched(int i) const {
     return i >= 0 && i < m_race.runners && i + 1 < count() && m_race.scratched.contains(i + 1);
+}
+
+QChar ListBox::gradeOf(int i) const {
+    const char grade = i >= 0 && i < m_race.runners ? m_race.grades.value(i + 1) : 0;
+    return grade && !isScratched(i) ? QChar::fromLatin1(grade) : QChar();
 }
 
 bool ListBox::canChoose(int i) const {
@@ -151,7 +176,7 @@ void ListBox::setRace(const Race &race) {
         delete takeItem(count() - 2);
     while (count() - 1 < runners)
         insertItem(count() - 1, QString::number(count()));
-    m_race = {runners, race.scratched};
+    m_race = {runners, race.scratched, race.grades};
     for (int i = 0; i + 1 < count(); ++i) {
         QListWidgetItem *it = item(i);
         const bool scratched = isScratched(i), selected = it->isSelected();
@@ -160,8 +185,11 @@ void ListBox::setRace(const Race &race) {
         // Qt's own selecting (a range across him, as "All" makes) must pass him by too.
         it->setFlags(scratched ? it->flags() & ~Qt::ItemIsSelectable
                                : it->flags() | Qt::ItemIsSelectable);
+        const QChar grade = gradeOf(i);
         it->setData(Qt::AccessibleTextRole,
-                    scratched ? QVariant(tr("%1, scratched").arg(i + 1)) : QVariant());
+                    scratched        ? QVariant(tr("%1, scratched").arg(i + 1))
+                    : grade.isNull() ? QVariant()
+                                     : QVariant(tr("%1, grade %2").arg(i + 1).arg(grade)));
         // A range selected across a scratched runner ("All") would take him in once restored.
         if (it->isSelected() != selected && !scratched)
             it->setSelected(selected);

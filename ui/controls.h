@@ -57,6 +57,8 @@ class ListBox : public QListWidget {
     // their place but can never be chosen.
     const Race &race() const { return m_race; }
     bool isScratched(int i) const;
+    // The grade of the runner at row i, A, B or C, where he runs and has one.
+    QChar gradeOf(int i) const;
     // Whether the item at row i can be chosen: never a scratched runner.
     bool canChoose(int i) const;
     // The list made to show the race: runners added or taken away at its end, each scratched one

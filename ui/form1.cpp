@@ -255,6 +255,7 @@ void Form1::finishControls() {
     chainTabOrder();
     Combo1->setFocus();
     describeControls();
+    loadMinimums();
 }
 
 void Form1::chainTabOrder() {
@@ -563,7 +564,7 @@ void Form1::Command8_Click() {
             continue;
         const TicketInput input = ticketInput();
         Text1->setText(describeTicket(*wager, input, m_state, effectiveLocale()));
-        LabelCount->setText(describeCount(*countTicket(input), effectiveLocale()));
+        showCount(*countTicket(input));
         Text1->repaint();
         DoEvents();
     }
@@ -614,6 +615,18 @@ void Form1::raceMenu(int leg, int row, QPoint at) {
         const bool scratched = race.scratched.contains(runner);
         add(menu, (scratched ? tr("Restore %1") : tr("Scratch %1")).arg(runner),
             [this, leg, runner, scratched] { scratch(leg, runner, !scratched); });
+        // A handicapper's grade, for the A-B-C tickets: a runner who runs in a multi-race leg.
+        const WagerType *wager = findWagerType(Combo2->text());
+        if (!scratched && wager && !wager->isExotic()) {
+            QMenu *grades = menu->addMenu(tr("Grade %1").arg(runner));
+            for (const char grade : {'A', 'B', 'C', char(0)}) {
+                QAction *graded =
+                    add(grades, grade ? QString(QChar::fromLatin1(grade)) : tr("No grade"),
+                        [this, leg, runner, grade] { this->grade(leg, runner, grade); });
+                graded->setCheckable(true);
+                graded->setChecked(race.grades.value(runner) == grade);
+            }
+        }
     }
     // The sizes offered, and the field size in force where one above them was typed.
     QList<int> sizes;
@@ -658,334 +671,6 @@ void Form1::Command9_Click() {
     emit helpModeChanged(m_state.intHelpMode == 1);
     repaint();
     DoEvents();
-}
-
-std::optional<Ticket> Form1::windowTicket() const {
-    const WagerType *wager = findWagerType(Combo2->text());
-    if (!wager)
-        return std::nullopt;
-    Ticket ticket{wager, {m_state.dblBaseAmt, m_state.bolBaseInUsDollars}, {}};
-    for (int leg = 1; leg <= wager->legs; ++leg) {
-        const ListBox *l = list(leg);
-        // As the ticket's text reads a leg: every item but the last, "All".
-        for (int i = 0; i + 1 < l->listCount(); ++i)
-            if (l->isSelected(i))
-                ticket.legs[std::size_t(leg - 1)] << l->itemText(i).toInt();
-    }
-    return ticket;
-}
-
-void Form1::Keep() {
-    if (m_state.intHelpMode == 1)
-        return;
-    const std::optional<Ticket> ticket = windowTicket();
-    if (!ticket)
-        return tell(tr("There is no ticket to keep: pick a wager type first."));
-    if (m_card.kind() != ticket->wager->kind)
-        return tell(tr("Pick the wager type %1 from its list first, so that its legs are races "
-                       "of its kind.")
-                        .arg(QString::fromLatin1(ticket->wager->display)));
-    for (int leg = 1; leg <= ticket->wager->legs; ++leg)
-        if (ticket->running(leg, m_card).isEmpty())
-            return tell(
-                tr("Leg %1 has no runner: a ticket needs one in every leg.").arg(legLetter(leg)));
-    if (!(ticket->base.amount > 0))
-        return tell(tr("A ticket is kept at a base amount above nothing."));
-    const bool same = !m_play.tickets.isEmpty() && m_play.wager == ticket->wager;
-    if (!m_play.tickets.isEmpty() && !same) {
-        Play play{ticket->wager, m_card, {*ticket}};
-        return replacePlay(play, tr("The play holds %1 tickets; this one is %2."));
-    }
-    if (same && m_play.tickets.first().base.usDollars != ticket->base.usDollars)
-        return tell(tr("The play is priced in one currency: this ticket's base amount is in "
-                       "another."));
-    if (m_brought >= 0 && m_brought < m_play.tickets.size()) {
-        m_play.tickets[m_brought] = *ticket;
-        m_brought = -1;
-    } else if (m_play.tickets.size() >= kMostTickets) {
-        return tell(tr("A play holds at most %1 tickets.").arg(kMostTickets));
-    } else {
-        m_play.tickets << *ticket;
-    }
-    m_play.wager = ticket->wager;
-    m_play.card = m_card;
-    showPlayView();
-    emit playChanged();
-}
-
-void Form1::replacePlay(const Play &play, const QString &why) {
-    const QString text = why.arg(QString::fromLatin1(m_play.wager->display),
-                                 QString::fromLatin1(play.wager->display)) +
-                         u' ' +
-                         tr("Start a new play? The play of %1 tickets is copied to the clipboard "
-                            "first.")
-                             .arg(m_play.tickets.size());
-    ask(text, tr("Start a new play"), [this, play] {
-        QGuiApplication::clipboard()->setText(playText(m_play, effectiveLocale()));
-        m_play = play;
-        m_brought = -1;
-        showPlayView();
-        emit playChanged();
-    });
-}
-
-void Form1::removeKept(int row) {
-    if (m_state.intHelpMode == 1 || row < 0 || row >= m_play.tickets.size())
-        return;
-    m_play.tickets.removeAt(row);
-    m_brought = m_brought == row ? -1 : m_brought > row ? m_brought - 1 : m_brought;
-    if (m_play.tickets.isEmpty()) {
-        m_play = {};
-        // The play goes from sight, and the focus to the button that starts the next.
-        if (PlayView->isAncestorOf(QApplication::focusWidget()))
-            CommandKeep->setFocus();
-    }
-    showPlayView();
-    emit playChanged();
-}
-
-void Form1::bringBack(int row) {
-    if (m_state.intHelpMode == 1 || row < 0 || row >= m_play.tickets.size())
-        return;
-    const Ticket ticket = m_play.tickets[row];
-    loadTicket(ticket, m_play.card);
-    m_brought = row;
-    showPlayView();
-    Command8->setFocus();
-    Command8_Click();
-    DoEvents();
-}
-
-void Form1::loadTicket(const Ticket &ticket, const Card &card) {
-    Combo2->setText(QString::fromLatin1(ticket.wager->display));
-    showLegs(ticket.wager->legs);
-    m_card = card;
-    showCard();
-    // The amount as the box offers it where it does, else in the desktop's format.
-    const QLocale locale = effectiveLocale();
-    QString amount = formatCurrency(ticket.base.amount, locale, ticket.base.usDollars);
-    for (int i = 0; i < Combo3->count(); ++i)
-        if (const auto offered = toMoney(Combo3->itemText(i), locale);
-            offered && offered->amount == ticket.base.amount &&
-            offered->usDollars == ticket.base.usDollars)
-            amount = Combo3->itemText(i);
-    Combo3->setText(amount);
-    m_state.dblBaseAmt = ticket.base.amount;
-    m_state.bolBaseInUsDollars = ticket.base.usDollars;
-    m_state.bolAutoListPopulateUnderway = true;
-    for (int leg = 1; leg <= ticket.wager->legs; ++leg)
-        for (int runner : ticket.legs[std::size_t(leg - 1)])
-            if (card.race(leg).runs(runner))
-                list(leg)->setSelected(runner - 1, true);
-    m_state.bolAutoListPopulateUnderway = false;
-}
-
-QSize Form1::wantedSize() const {
-    // The window grows to the right for the play, and its controls stay where they are.
-    const bool play = !m_play.tickets.isEmpty() && PlayView->parentWidget() == this;
-    return QSize(play ? 15945 : 11445, 7380) / kTwipsPerPixel;
-}
-
-void Form1::showPlayView() {
-    PlayView->showPlay(m_play, m_brought, effectiveLocale());
-    const bool shown = !m_play.tickets.isEmpty();
-    if (PlayView->isHidden() == shown && PlayView->parentWidget() == this && !parentWidget())
-        resize(wantedSize().width(), height());
-    PlayView->setVisible(shown);
-}
-
-QList<QWidget *> Form1::extras() const {
-    return {LabelCount, CommandKeep, PlayView->LabelPlay, PlayView->ListPlay,
-            PlayView->LabelTotals};
-}
-
-void Form1::copyPlay() {
-    if (m_play.tickets.isEmpty())
-        return tell(tr("No ticket is kept yet: Keep one first (Ctrl+K)."));
-    QGuiApplication::clipboard()->setText(playText(m_play, effectiveLocale()));
-}
-
-void Form1::pastePlay() {
-    if (m_state.intHelpMode == 1)
-        return;
-    const QLocale locale = effectiveLocale();
-    const PlayReading reading =
-        readPlay(QGuiApplication::clipboard()->text(), locale, [this](const WagerType &wager) {
-            if (!m_play.tickets.isEmpty() && &wager == m_play.wager)
-                return m_play.card;
-            if (wager.kind == m_card.kind())
-                return m_card;
-            const QStringList items = runnerListItems(Val(Combo1->text()));
-            return Card(wager.kind, int(items.size()) - 1);
-        });
-    if (!reading.problem.isEmpty())
-        return tell(tr("The clipboard holds no play this calculator can read.") + u'\n' +
-                    reading.problem);
-    Play pasted = reading.play;
-    const bool sameRaces = [&] {
-        for (int leg = 1; leg <= pasted.wager->legs; ++leg)
-            if (pasted.card.race(leg) != m_play.card.race(leg))
-                return false;
-        return true;
-    }();
-    if (!m_play.tickets.isEmpty() && (pasted.wager != m_play.wager || !sameRaces)) {
-        return replacePlay(pasted, pasted.wager != m_play.wager
-                                       ? tr("The play holds %1 tickets; the text's are %2.")
-                                       : tr("The play holds %1 tickets over other races than "
-                                            "the text's %2 tickets."));
-    }
-    if (m_play.tickets.size() + pasted.tickets.size() > kMostTickets)
-        return tell(tr("A play holds at most %1 tickets.").arg(kMostTickets));
-    pasted.tickets = m_play.tickets + pasted.tickets;
-    m_play = pasted;
-    showPlayView();
-    emit playChanged();
-}
-
-void Form1::tell(const QString &text) {
-    auto *box =
-        new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
-void Form1::ask(const QString &text, const QString &yes, const std::function<void()> &act) {
-    auto *box =
-        new QMessageBox(QMessageBox::Question, windowTitle(), text, QMessageBox::NoButton, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    QPushButton *accept = box->addButton(yes, QMessageBox::AcceptRole);
-    box->addButton(QMessageBox::Cancel);
-    box->setDefaultButton(accept);
-    connect(box, &QMessageBox::finished, this, [box, accept, act] {
-        if (box->clickedButton() == accept)
-            act();
-    });
-    box->open();
-}
-
-void Form1::playMenu(int row, QPoint at) {
-    if (m_state.intHelpMode == 1)
-        return;
-    auto *menu = new QMenu(PlayView);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const auto add = [this, menu](const QString &text, const auto &act) {
-        QAction *action = menu->addAction(text);
-        connect(action, &QAction::triggered, this, act, Qt::QueuedConnection);
-        return action;
-    };
-    if (row >= 0) {
-        add(tr("Bring back to change\tEnter"), [this, row] { bringBack(row); });
-        add(tr("Remove\tDelete"), [this, row] { removeKept(row); });
-        menu->addSeparator();
-    }
-    add(tr("Copy the play\tCtrl+Shift+C"), [this] { copyPlay(); });
-    add(tr("Paste a play\tCtrl+Shift+V"), [this] { pastePlay(); });
-    menu->popup(at);
-}
-
-void Form1::ticketMenu(QMenu *menu) {
-    QAction *first = menu->actions().value(0);
-    const auto add = [&](const QString &text, const auto &act) {
-        auto *action = new QAction(text, menu);
-        connect(action, &QAction::triggered, this, act, Qt::QueuedConnection);
-        menu->insertAction(first, action);
-        action->setEnabled(m_state.intHelpMode != 1);
-    };
-    add(tr("Keep this ticket\tCtrl+K"), [this] { Keep(); });
-    add(tr("Copy the play\tCtrl+Shift+C"), [this] { copyPlay(); });
-    add(tr("Paste a play\tCtrl+Shift+V"), [this] { pastePlay(); });
-    menu->insertSeparator(first);
-}
-
-bool Form1::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
-        static_cast<QWidget *>(watched)->window() != this)
-        return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
-    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    if (key->key() == Qt::Key_K && modifiers == Qt::ControlModifier)
-        Keep();
-    else if (key->key() == Qt::Key_C && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
-        copyPlay();
-    else if (key->key() == Qt::Key_V && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
-        pastePlay();
-    else
-        return false;
-    return true;
-}
-
-namespace {
-
-// Between the play and the window in what session() writes.
-const QString kWindowBlock = QStringLiteral("--");
-const QString kBoxes[] = {QStringLiteral("Field Size: "), QStringLiteral("Wager Type: "),
-                          QStringLiteral("Base Amt: ")};
-
-} // namespace
-
-QString Form1::session() const {
-    const QLocale locale = effectiveLocale();
-    QStringList lines;
-    if (!m_play.tickets.isEmpty())
-        lines << playText(m_play, locale);
-    lines << kWindowBlock;
-    // The boxes' texts as they stand, typed or picked, on a line each.
-    const ComboBox *boxes[] = {Combo1, Combo2, Combo3};
-    for (int b = 0; b < 3; ++b)
-        lines << kBoxes[b] + boxes[b]->text().simplified();
-    // The window's ticket over its races: the play's where it shows the play.
-    if (const std::optional<Ticket> ticket = windowTicket();
-        ticket && m_card.kind() == ticket->wager->kind) {
-        Play window{ticket->wager, m_card, {*ticket}};
-        lines << playText(window, locale);
-    }
-    return lines.join(QStringLiteral("\r\n"));
-}
-
-bool Form1::restoreSession(const QString &text) {
-    const QLocale locale = effectiveLocale();
-    const QStringList blocks =
-        text.split(QRegularExpression(QStringLiteral("(^|\r?\n)--(\r?\n|$)")));
-    const auto fresh = [](const WagerType &wager) { return Card(wager.kind, 20); };
-    Play play;
-    if (blocks.size() != 2)
-        return false;
-    if (!blocks[0].trimmed().isEmpty()) {
-        const PlayReading reading = readPlay(blocks[0], locale, fresh);
-        if (!reading.problem.isEmpty())
-            return false;
-        play = reading.play;
-    }
-    QStringList boxTexts(3), ticketLines;
-    for (const QString &line : blocks[1].split(QRegularExpression(QStringLiteral("\r?\n")))) {
-        const auto box = std::find_if(std::begin(kBoxes), std::end(kBoxes),
-                                      [&](const QString &name) { return line.startsWith(name); });
-        if (box != std::end(kBoxes))
-            boxTexts[box - std::begin(kBoxes)] = line.mid(box->size());
-        else
-            ticketLines << line;
-    }
-    PlayReading window;
-    if (!ticketLines.join(QString()).trimmed().isEmpty()) {
-        window = readPlay(ticketLines.join(u'\n'), locale, fresh, true);
-        if (!window.problem.isEmpty() || window.play.tickets.size() != 1)
-            return false;
-    }
-    // The boxes as they were, the field size's races afresh; then the play, and the window's
-    // ticket over its races.
-    Combo1->setText(boxTexts[0]);
-    Combo2->setText(boxTexts[1]);
-    showLegs(legsFor(boxTexts[1]));
-    Combo3->setText(boxTexts[2]);
-    m_play = play;
-    m_brought = -1;
-    if (window.play.wager) {
-        loadTicket(window.play.tickets.first(), window.play.card);
-        Combo3->setText(boxTexts[2]);
-    }
-    showPlayView();
-    Command8_Click();
-    return true;
 }
 
 } // namespace ztc

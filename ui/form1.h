@@ -3,9 +3,11 @@
 
 #include "controls.h"
 #include "play.h"
+#include "rules.h"
 #include "state.h"
 #include "ticket.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -119,6 +121,22 @@ class Form1 : public QWidget {
     // (Ctrl+Shift+V). Text that cannot be read changes nothing and says which line and why.
     void copyPlay();
     void pastePlay();
+    // The track's minimums, kept between runs: a ticket under them is warned of beside the count
+    // and on its row in the play, never stopped. Changed in a small dialog.
+    const MinimumTable &minimums() const { return m_minimums; }
+    void editMinimums();
+    // The largest base on the $0.10 step that a budget buys for the window's ticket, or for the
+    // play with its bases in their ratio, within the minimums; else a word of the least budget
+    // that would, and nothing changed.
+    void fitTicket();
+    void fitPlay();
+    // A runner of a multi-race wager's leg graded A, B or C (or 0, none), and the A-B-C tickets
+    // made of the graded runners, added to the play.
+    void grade(int leg, int runner, char grade);
+    void makeAbcTickets();
+    // Dialogs made large enough for a finger (a phone's arrangement).
+    void setForFingers(bool fingers) { m_forFingers = fingers; }
+
     // The play and the window's ticket as text, and back: what the page keeps in its address.
     // Text it cannot read changes nothing.
     QString session() const;
@@ -192,9 +210,18 @@ class Form1 : public QWidget {
     TicketInput ticketInput() const;
     static void DoEvents();
 
+    // The count, with what the ticket falls short of beside it.
+    void showCount(const TicketCount &count);
+    void loadMinimums();
+    void openDialog(QDialog *dialog);
+    // The window's base amount, as its box shows it.
+    void showBase(Money base);
+
     CalcState m_state;
     Card m_card;
     Play m_play;
+    MinimumTable m_minimums = commonMinimums();
+    bool m_forFingers = false;
     int m_brought = -1;                   // the kept ticket brought back into the window
     QList<std::function<void()>> m_steps; // what building has still to do
     QList<QWidget *> m_controls;

@@ -134,7 +134,8 @@ PlayPanel::PlayPanel(QWidget *parent)
     layout->addWidget(LabelTotals);
 }
 
-void PlayPanel::showPlay(const Play &play, int brought, const QLocale &locale) {
+void PlayPanel::showPlay(const Play &play, int brought, const MinimumTable &minimums,
+                         const QLocale &locale) {
     const int kept = int(play.tickets.size());
     LabelPlay->setText(
         kept == 0 ? QString()
@@ -153,6 +154,10 @@ void PlayPanel::showPlay(const Play &play, int brought, const QLocale &locale) {
         // Scratches may leave a leg without a runner: kept all the same, at nothing.
         if (ticket.hasEmptyLeg(play.card))
             text += tr(" (a leg has no runner left)");
+        if (const QString warning =
+                shortfall(ticket, combinations, minimumsFor(minimums, *ticket.wager), locale);
+            !warning.isEmpty())
+            text += u'\n' + warning;
         if (row == brought)
             text += tr(" (in the window to change)");
         auto *item = new QListWidgetItem(text, ListPlay);

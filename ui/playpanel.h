@@ -7,6 +7,7 @@
 // phone: a tap; a long press opens its menu).
 
 #include "play.h"
+#include "rules.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -45,8 +46,10 @@ class PlayPanel : public QWidget {
   public:
     explicit PlayPanel(QWidget *parent = nullptr);
 
-    // The play, its row brought back into the window (-1: none) marked.
-    void showPlay(const Play &play, int brought, const QLocale &locale);
+    // The play, its row brought back into the window (-1: none) marked, each row with what it
+    // falls short of of the track's minimums.
+    void showPlay(const Play &play, int brought, const MinimumTable &minimums,
+                  const QLocale &locale);
 
     QLabel *LabelPlay;   // the wager type and how many tickets
     PlayList *ListPlay;  // a row a ticket

@@ -81,6 +81,15 @@ class TileDelegate : public QStyledItemDelegate {
         painter->drawText(tile, Qt::AlignCenter, index.data().toString());
         if (scratched)
             painter->drawLine(tile.bottomLeft() + QPointF(6, -6), tile.topRight() + QPointF(-6, 6));
+        // A graded runner's grade in the tile's corner.
+        if (const QChar grade = list ? list->gradeOf(index.row()) : QChar(); !grade.isNull()) {
+            QFont small = option.font;
+            small.setPixelSize(std::max(10, option.font.pixelSize() * 2 / 3));
+            small.setBold(true);
+            painter->setFont(small);
+            painter->setPen(ink);
+            painter->drawText(tile.adjusted(5, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, grade);
+        }
         painter->setBrush(Qt::NoBrush);
         if (chosen) {
             const QPointF corner = tile.topRight() + QPointF(-6, 6);
@@ -176,6 +185,7 @@ TouchArrangement::TouchArrangement(Form1 &form)
     m_dock->setAutoFillBackground(true);
     m_dock->setBackgroundRole(QPalette::Midlight);
 
+    form.setForFingers(true);
     const QFont face = form.font();
     QWidget *const focused = form.focusWidget();
     // Moved with what they show and whether they are shown: the controls are the window's own.
@@ -226,7 +236,6 @@ TouchArrangement::TouchArrangement(Form1 &form)
     // back into the window, and closes it.
     m_playButton->setObjectName(QStringLiteral("CommandPlay"));
     m_playButton->setFont(sized(face, 16, true));
-    m_playButton->setAccessibleName(tr("Play"));
     m_playButton->setAccessibleDescription(tr("Shows the tickets kept"));
     m_playBack->setObjectName(QStringLiteral("CommandPlayBack"));
     m_playBack->setFont(sized(face, 16, true));

@@ -97,6 +97,7 @@ def test(site, program):
     print('update: a new version replaced the cached one whole on the next visit'
           + (', not while a tab was still loading the old one,' if engine_name() == 'chromium' else '')
           + ' and left another app\'s cache alone')
+    address(site)
     everyone(site, program)
 
 
@@ -148,6 +149,42 @@ def offline(browser, server):
         raise Failure(f'offline, the licence note opened as: {text[:80]!r}')
     browser.open(server.url)
     exacta(browser)
+
+
+# A play of two tickets made with the mouse, then the window's ticket changed: Keep (right of
+# Help) keeps each; the ticket's menu copies the play (its second item).
+PLAY = [*EXACTA, ('click', 527, 456), ('click', 83, 192), ('click', 527, 456), ('click', 35, 179)]
+COPY_PLAY = [('right_click', 480, 290), ('key', 'Down'), ('key', 'Down'), ('key', 'Return')]
+
+
+def address(site):
+    """The play, its card and the window's ticket live in the page's address: a reload brings
+    them back whole; a link that cannot be read opens the calculator empty and says so."""
+    server = Server(site)
+    browser = launch()
+    try:
+        browser.open(server.url)
+        person = Person(browser)
+
+        def now():
+            act(person, COPY_PLAY, ticket=False)
+            return browser.clipboard().replace('\r\n', '\n'), person.ticket()
+        act(person, PLAY, ticket=False)
+        before = now()
+        if not before[0].startswith('$2.00 Exacta 1/2\n$2.00 Exacta 1/2,3\n'):
+            raise Failure(f'the play copied is:\n{before[0]}')
+        browser.open()
+        if now() != before:
+            raise Failure(f'after a reload the play and ticket are\n{now()}\nnot\n{before}')
+        browser.open(server.url + '#%FF%00garbage')
+        said = browser.evaluate("document.getElementById('said').textContent")
+        if 'nothing the calculator can read' not in said:
+            raise Failure(f'a link that cannot be read opened with the word "{said}"')
+        browser.expect_clean()
+        print('address: a reload brought the play and the ticket back; a link that could not be read said so')
+    finally:
+        browser.close()
+        server.stop()
 
 
 def lacking(site):

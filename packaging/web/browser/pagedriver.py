@@ -22,12 +22,15 @@ class PageDriver:
 
     name = ''
 
-    def open(self, url, timeout=60):
-        """Goes to the site and waits for the calculator's window; returns the milliseconds from
-        navigation to its first drawn frame."""
+    def open(self, url=None, timeout=60):
+        """Goes to the site, or without an address loads the page again, and waits for the
+        calculator's window; returns the milliseconds from navigation to its first drawn frame."""
         # The page that goes must not be taken for the one that comes.
         self.evaluate('document.body && delete document.body.dataset.state')
-        self.navigate(url)
+        if url:
+            self.navigate(url)
+        else:
+            self.evaluate('setTimeout(() => location.reload(), 0) && true')
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             state = self.evaluate("document.body ? document.body.dataset.state || '' : ''")

@@ -176,7 +176,7 @@ window.ztcAccess = (() => {
     function fill(list, options, current) {
         while (list.children.length > options.length)
             list.lastChild.remove();
-        options.forEach(([text, selected, rect, scratched], i) => {
+        options.forEach(([text, selected, rect, scratched, named], i) => {
             let option = list.children[i];
             if (!option) {
                 option = document.createElement('div');
@@ -184,8 +184,9 @@ window.ztcAccess = (() => {
                 option.id = `${list.id}-${i}`;
                 list.append(option);
             }
-            // A scratched runner keeps its place, and says it can never be chosen.
-            const name = scratched ? `${text}, scratched` : text;
+            // A scratched runner keeps its place, and says it can never be chosen; a graded one
+            // says his grade.
+            const name = named || (scratched ? `${text}, scratched` : text);
             if (option.textContent !== name)
                 option.textContent = name;
             option.setAttribute('aria-selected', String(selected));
@@ -348,7 +349,17 @@ window.ztcAccess = (() => {
             });
         },
         update(json) {
-            const { controls, sheet: sheetRect = [0, 0, 0, 0] } = JSON.parse(json);
+            const { controls, sheet: sheetRect = [0, 0, 0, 0], alert = '' } = JSON.parse(json);
+            // What the window says in a box of its own, heard at once.
+            let said = document.getElementById('said');
+            if (!said) {
+                said = document.createElement('div');
+                said.id = 'said';
+                said.setAttribute('role', 'alert');
+                layer.append(said);
+            }
+            if (said.textContent !== alert)
+                said.textContent = alert;
             place(sheet, sheetRect);
             controls.forEach((control) => show(control, sheetRect));
             arrange(controls.map((control) => control.id));
