@@ -4,15 +4,11 @@
 takes the browser's own path: Debian's headless Chromium, or the engine ZTC_ENGINE names
 (firefox, webkit).
 
-  checks.py test SITE PROGRAM    a ticket made with the mouse and the keyboard, read back through
-                                 the clipboard and compared with the one the Linux PROGRAM makes
-                                 for the same actions, in English and German; then the site again
-                                 with no network, without WebAssembly or WebGL, on phones, and
-                                 updated to a new version; then access
-  checks.py access SITE PROGRAM  screen readers, touch keyboards, the ticket's menu and the
-                                 clipboard
-  checks.py phone SITE PROGRAM   phones, upright and sideways: sizes, taps, drags, turns, tickets
-                                 by taps alone, screen readers and the long-press menu
+  checks.py test SITE PROGRAM    every check of CHECKS, in the engine's turn: a ticket as the
+                                 Linux PROGRAM makes it, offline, lacking WebAssembly or WebGL,
+                                 phones, a new version, the page's address, access
+  checks.py access SITE PROGRAM  screen readers, touch keyboards, the ticket's menu, the clipboard
+  checks.py phone SITE PROGRAM   phones (phone_checks.py)
 """
 import os
 import shutil
@@ -52,78 +48,71 @@ ACTIONS = [
 ]
 
 
-def browser_ticket(url, lang):
-    browser = launch(lang=lang)
-    try:
-        browser.open(url)
-        ticket = act(Person(browser), ACTIONS)
-        browser.expect_clean()
-        return ticket, browser
-    except BaseException:
-        browser.close()
-        raise
-
-
-def test(site, program):
+def tickets(site, program):
+    """A ticket made with the mouse and the keys, in English and German, as the Linux program
+    makes it; then, the server gone and the network cut, the site from the service worker."""
     server = Server(site)
     try:
         for lang in ('en-US', 'de-DE'):
             expected = linux_ticket(program, lang, ACTIONS)
-            ticket, browser = browser_ticket(server.url, lang)
+            browser = launch(lang=lang)
             try:
+                browser.open(server.url)
+                ticket = act(Person(browser), ACTIONS)
+                browser.expect_clean()
                 if ticket != expected:
                     browser.screenshot(f'/tmp/ztc-web-{lang}.png')
                     raise Failure(f'the ticket in the browser ({lang}) differs from the Linux one:\n'
                                   f'--- browser\n{ticket}\n--- Linux\n{expected}\n'
                                   f'(screenshot /tmp/ztc-web-{lang}.png)')
-                title = browser.evaluate('document.title')
-                if title != 'Zandrel Ticket Calculator - www.zandrel.example':
-                    raise Failure(f'the page is titled "{title}"')
+                if browser.evaluate('document.title') != 'Zandrel Ticket Calculator - www.zandrel.example':
+                    raise Failure(f'the page is titled "{browser.evaluate("document.title")}"')
                 print(f'{lang}: the ticket matches the Linux one: ' + ticket.replace('\n', ' | '))
                 if lang == 'de-DE':
                     offline(browser, server)
-                    print("offline: the site came up from the service worker's cache, and its "
-                          'licence note as itself')
             finally:
                 browser.close()
     finally:
         server.stop()
-    print(f'lacking: a browser without {" or ".join(lacking(site))} gets a plain word of why')
-    if engine_name() == 'chromium':
-        phone(site, program)
-    else:
-        print(f'phone: not in {engine_name()}, which a test cannot make a phone with a touch screen')
-    update(site)
-    print('update: a new version replaced the cached one whole on the next visit'
-          + (', not while a tab was still loading the old one,' if engine_name() == 'chromium' else '')
-          + ' and left another app\'s cache alone')
-    address(site)
-    everyone(site, program)
 
 
 def phone(site, program):
-    """The window arranged for a phone's touch screen."""
-    server = Server(site)
-    try:
-        phone_checks.check(server.url, program)
-    finally:
-        server.stop()
+    """The window arranged for a phone's touch screen: only Chromium makes a test a phone."""
+    served(site, lambda url: phone_checks.check(url, program))
 
 
 def everyone(site, program):
-    """Screen readers, touch keyboards, the ticket's menu and the clipboard. Only Chromium
-    shows a test its accessibility tree and emulates a touch screen; elsewhere the page's
-    elements are checked for what a screen reader reads from them."""
+    """Screen readers, touch keyboards, the ticket's menu and the clipboard. Only Chromium shows
+    a test its accessibility tree and emulates a touch screen; elsewhere the page's elements are
+    checked for what a screen reader reads from them."""
+    def check(url):
+        if engine_name() == 'chromium':
+            access_checks.screen_reader(url, program)
+            access_checks.touch_keyboard(url)
+        else:
+            access_checks.page_elements(url)
+        access_checks.menu_and_clipboard(url, EXACTA)
+    served(site, check)
+
+
+def served(site, check):
     server = Server(site)
     try:
-        if engine_name() == 'chromium':
-            access_checks.screen_reader(server.url, program)
-            access_checks.touch_keyboard(server.url)
-        else:
-            access_checks.page_elements(server.url)
-        access_checks.menu_and_clipboard(server.url, EXACTA)
+        check(server.url)
     finally:
         server.stop()
+
+
+# The site's checks in the order they run, and the engines each runs in.
+CHECKS = [(tickets, 'all'), (lambda site, _: lacking(site), 'all'), (phone, 'chromium'),
+          (lambda site, _: update(site), 'all'), (lambda site, _: address(site), 'all'),
+          (everyone, 'all')]
+
+
+def test(site, program):
+    for check, engines in CHECKS:
+        if engines == 'all' or engine_name() == engines:
+            check(site, program)
 
 
 def exacta(browser):
@@ -149,6 +138,7 @@ def offline(browser, server):
         raise Failure(f'offline, the licence note opened as: {text[:80]!r}')
     browser.open(server.url)
     exacta(browser)
+    print("offline: the site came up from the service worker's cache, and its licence note as itself")
 
 
 # A play of two tickets made with the mouse, then the window's ticket changed: Keep (right of
@@ -173,9 +163,13 @@ def address(site):
         before = now()
         if not before[0].startswith('$2.00 Exacta 1/2\n$2.00 Exacta 1/2,3\n'):
             raise Failure(f'the play copied is:\n{before[0]}')
+        # The page writes its address a moment after the last change.
+        address = lambda: browser.evaluate('location.hash')
+        access_checks.soon(lambda: address() == address() and 'Exacta%201%2C2%2F2%2C3' in address())
         browser.open()
         if now() != before:
             raise Failure(f'after a reload the play and ticket are\n{now()}\nnot\n{before}')
+        browser.navigate('about:blank')     # else only the fragment would change, not the page
         browser.open(server.url + '#%FF%00garbage')
         said = browser.evaluate("document.getElementById('said').textContent")
         if 'nothing the calculator can read' not in said:
@@ -209,7 +203,7 @@ def lacking(site):
                 browser.close()
     finally:
         server.stop()
-    return checked
+    print(f'lacking: a browser without {" or ".join(checked)} gets a plain word of why')
 
 
 def update(site):
@@ -284,6 +278,9 @@ def update(site):
         browser.close()
         server.stop()
         shutil.rmtree(work, ignore_errors=True)
+    print('update: a new version replaced the cached one whole on the next visit'
+          + (', not while a tab was still loading the old one,' if engine_name() == 'chromium' else '')
+          + ' and left another app\'s cache alone')
 
 
 def main():
