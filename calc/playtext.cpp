@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ztc {
 
@@ -104,7 +105,7 @@ QString at(int line, const QString &what) {
 }
 
 // Reads the legs of a ticket line; the problem, or nothing.
-QString readLegs(const QString &written, TicketRead &ticket, bool emptyLegs) {
+QString readLegs(const QString &written, TicketRead &ticket, bool asWritten) {
     QString legsText = written;
     legsText.remove(QRegularExpression(QStringLiteral("\\s")));
     const QStringList legs = legsText.split(u'/');
@@ -118,7 +119,7 @@ QString readLegs(const QString &written, TicketRead &ticket, bool emptyLegs) {
     for (int leg = 1; leg <= wager.legs; ++leg) {
         const QString &text = legs[leg - 1];
         QStringList &runners = ticket.legs[std::size_t(leg - 1)];
-        if (emptyLegs && text == u"-")
+        if (asWritten && text == u"-")
             continue;
         if (text.isEmpty() || text == u"-")
             return QStringLiteral("leg %1 has no runner").arg(legLetter(leg));
@@ -157,13 +158,14 @@ QString ticketLine(const Ticket &ticket, const Card &card, const QLocale &locale
            QString::fromLatin1(ticket.wager ? ticket.wager->display : "") + u' ' + legs.join(u'/');
 }
 
-QString playText(const Play &play, const QLocale &locale) {
+QString playText(const Play &play, const QLocale &locale, bool wholeCard) {
     QStringList lines;
     for (const Ticket &ticket : play.tickets)
         lines << ticketLine(ticket, play.card, locale);
     if (play.wager && play.card.oneRace())
         lines << raceLine(play.card.race(1), {});
-    for (int leg = 1; play.wager && !play.card.oneRace() && leg <= play.wager->legs; ++leg)
+    const int legs = wholeCard ? kLegCount : play.wager ? play.wager->legs : 0;
+    for (int leg = 1; play.wager && !play.card.oneRace() && leg <= legs; ++leg)
         lines << raceLine(play.card.race(leg), legLetter(leg));
     const PlayCount count = play.count();
     lines << describeCombinations(count.bought, locale) + QStringLiteral(" bought, ") +
@@ -174,7 +176,7 @@ QString playText(const Play &play, const QLocale &locale) {
 }
 
 PlayReading readPlay(const QString &text, const QLocale &locale,
-                     const std::function<Card(const WagerType &)> &cardFor, bool emptyLegs) {
+                     const std::function<Card(const WagerType &)> &cardFor, bool asWritten) {
     PlayReading reading;
     const auto fail = [&](const QString &problem) {
         reading = {};
@@ -199,7 +201,8 @@ PlayReading readPlay(const QString &text, const QLocale &locale,
                 race.captured(1).isEmpty() ? 0 : race.captured(1).toUpper()[0].unicode() - u'A' + 1,
                 {}};
             read.race.runners = race.captured(2).toInt();
-            if (read.race.runners < 1 || read.race.runners > kMaxField)
+            // The calculator's own play may hold a race a field size of nothing emptied.
+            if (read.race.runners < (asWritten ? 0 : 1) || read.race.runners > kMaxField)
                 return fail(at(n, QStringLiteral("a race has 1 to %1 runners").arg(kMaxField)));
             for (const QString &runner : race.captured(3).split(u',', Qt::SkipEmptyParts)) {
                 const int scratched = runner.trimmed().toInt();
@@ -232,11 +235,11 @@ PlayReading readPlay(const QString &text, const QLocale &locale,
                                   .arg(quoted(line))));
         TicketRead read{n, findWagerType(ticket.captured(2).simplified()), {}, {}};
         const auto base = toMoney(ticket.captured(1), locale);
-        if (!base || !(base->amount > 0))
+        if (!base || !(base->amount > 0 || (asWritten && std::isfinite(base->amount))))
             return fail(
                 at(n, QStringLiteral("%1 is no base amount").arg(quoted(ticket.captured(1)))));
         read.base = *base;
-        if (const QString problem = readLegs(ticket.captured(3), read, emptyLegs);
+        if (const QString problem = readLegs(ticket.captured(3), read, asWritten);
             !problem.isEmpty())
             return fail(at(n, problem));
         if (!tickets.isEmpty() && tickets.first().wager != read.wager)
@@ -269,7 +272,7 @@ PlayReading readPlay(const QString &text, const QLocale &locale,
                                           : QStringLiteral("%1's races are written by leg, "
                                                            "'Race A: 8 runners'")
                                                 .arg(aWager(wager))));
-        if (read.leg > wager.legs)
+        if (read.leg > (asWritten ? kLegCount : wager.legs))
             return fail(
                 at(read.line,
                    QStringLiteral("%1 has no leg %2").arg(aWager(wager)).arg(legLetter(read.leg))));
@@ -297,7 +300,7 @@ PlayReading readPlay(const QString &text, const QLocale &locale,
                         return fail(at(read.line, QStringLiteral("leg %1 is ALL of a race whose "
                                                                  "every runner is scratched")
                                                       .arg(legLetter(leg))));
-                } else if (runner.toInt() > race.runners) {
+                } else if (runner.toInt() > (asWritten ? kMaxField : race.runners)) {
                     return fail(at(read.line, QStringLiteral("leg %1 names runner %2; its race has "
                                                              "%3 runners")
                                                   .arg(legLetter(leg))

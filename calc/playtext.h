@@ -23,7 +23,8 @@ namespace ztc {
 QString ticketLine(const Ticket &ticket, const Card &card, const QLocale &locale);
 
 // The whole play: its tickets, its card and its totals, lines separated by CR LF.
-QString playText(const Play &play, const QLocale &locale);
+// With wholeCard, every leg's race of a multi-race card, those of legs the wager leaves out too.
+QString playText(const Play &play, const QLocale &locale, bool wholeCard = false);
 
 struct PlayReading {
     Play play;
@@ -33,9 +34,10 @@ struct PlayReading {
 
 // Reads a whole play, or ticket lines alone (one typed from a tip sheet), which are then read
 // over the card cardFor gives for their wager type. All its tickets are of one wager type, at
-// most kMostTickets of them. A ticket being made may have legs with no runner yet, written "-",
-// where emptyLegs allows them.
+// most kMostTickets of them. The calculator's own text (asWritten) may hold what it keeps but a
+// ticket typed may not: a leg with no runner yet, written "-", a runner of a race since made
+// smaller, a base not yet above nothing.
 PlayReading readPlay(const QString &text, const QLocale &locale,
-                     const std::function<Card(const WagerType &)> &cardFor, bool emptyLegs = false);
+                     const std::function<Card(const WagerType &)> &cardFor, bool asWritten = false);
 
 } // namespace ztc

@@ -120,7 +120,7 @@ struct Soak {
             grades[leg - 1].removeIf([&](const auto &g) { return g.key() > runners; });
             legs[leg - 1] = raceList({runners, scratched[leg - 1], grades[leg - 1]}, {});
         }
-        if (showsPlay())
+        if (showsPlay() && card().kind() == play.card.kind())
             play.card = card();
     }
     bool showsPlay() const {
@@ -560,10 +560,12 @@ struct Soak {
 
     // The play: a ticket kept, removed or brought back, the play copied or text pasted.
     QString inPlay() {
-        switch (rng.bounded(11)) {
+        switch (rng.bounded(12)) {
         case 0:
         case 1:
             return keep();
+        case 10:
+            return reload();
         case 2:
             return remove();
         case 3:
@@ -961,6 +963,58 @@ struct Soak {
         focus = QStringLiteral("Command8");
         calc();
         return QStringLiteral("kept ticket %1 brought back by %2").arg(at).arg(how);
+    }
+
+    // The page reloaded: the window's session, written and read back, shows the boxes, the
+    // legs the wager type names and the play as they were, and the ticket as CALC makes it.
+    QString reload() {
+        // The window's ticket is written over its races where its kind can hold them; races
+        // that differ by leg under a same-race wager type typed over them cannot be.
+        const WagerType *wager = findWagerType(boxText[1]);
+        bool held = wager != nullptr;
+        for (int leg = 2; held && wager->isExotic() && !oneRace && leg <= kLegCount; ++leg)
+            held = race(leg) == race(1);
+        if (help() || !held)
+            return QStringLiteral("no reload: help mode, or no ticket its races can hold");
+        const auto seen = [this, wager] {
+            // A line break typed into a box is a space after a reload.
+            QStringList all{w.Combo1->text().simplified(), w.Combo2->text().simplified(),
+                            w.Combo3->text().simplified()};
+            for (int leg = 1; leg <= wager->legs; ++leg)
+                for (int row = 0; row < w.list(leg)->count(); ++row)
+                    all << QStringLiteral("leg %1 row %2: %3 %4 %5")
+                               .arg(leg)
+                               .arg(row)
+                               .arg(w.list(leg)->item(row)->isSelected())
+                               .arg(w.list(leg)->isScratched(row))
+                               .arg(
+                                   w.list(leg)->item(row)->data(Qt::AccessibleTextRole).toString());
+            for (int row = 0; row < w.PlayView->ListPlay->count(); ++row)
+                all << w.PlayView->ListPlay->item(row)->text();
+            return all;
+        };
+        const QStringList before = seen();
+        const QString session = w.session();
+        if (!w.restoreSession(session))
+            return fault = "a session the window wrote it could not read:\n" + session;
+        const QStringList after = seen();
+        for (qsizetype i = 0; i < std::max(after.size(), before.size()); ++i)
+            if (after.value(i) != before.value(i))
+                return fault = "after a reload " + after.value(i) + ", not " + before.value(i) +
+                               ", from\n" + session;
+        // Legs the wager type leaves out keep their races, not what was chosen there.
+        for (int leg = wager->legs + 1; leg <= kLegCount; ++leg)
+            for (ListItem &item : legs[leg - 1])
+                item.selected = false;
+        brought = -1;
+        legsShown = wager->legs;
+        oneRace = wager->isExotic();
+        for (int b = 0; b < 3; ++b) {
+            boxText[b] = boxText[b].simplified();
+            current[b] = box(b)->findText(boxText[b]);
+        }
+        calc();
+        return QStringLiteral("reloaded");
     }
 
     QString copy() {

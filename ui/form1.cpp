@@ -467,7 +467,8 @@ bool Form1::showsPlay() const {
 }
 
 void Form1::cardChanged() {
-    if (showsPlay()) {
+    // Races of the other kind, under the play's wager type typed, are no card of the play's.
+    if (showsPlay() && m_card.kind() == m_play.card.kind()) {
         m_play.card = m_card;
         showPlayView();
     }

@@ -509,17 +509,26 @@ QString Form1::session() const {
     const QLocale locale = effectiveLocale();
     QStringList lines;
     if (!m_play.tickets.isEmpty())
-        lines << playText(m_play, locale);
+        lines << playText(m_play, locale, true);
     lines << kWindowBlock;
     // The boxes' texts as they stand, typed or picked, on a line each.
     const ComboBox *boxes[] = {Combo1, Combo2, Combo3};
     for (int b = 0; b < 3; ++b)
         lines << kBoxes[b] + boxes[b]->text().simplified();
-    // The window's ticket over its races: the play's where it shows the play.
-    if (const std::optional<Ticket> ticket = windowTicket();
-        ticket && m_card.kind() == ticket->wager->kind) {
-        Play window{ticket->wager, m_card, {*ticket}};
-        lines << playText(window, locale);
+    // The window's ticket over its races: the play's where it shows the play. A wager type
+    // typed over races of the other kind is written over the races as the lists show them,
+    // where its kind can hold them: one race is every leg's, legs all alike are one race.
+    if (const std::optional<Ticket> ticket = windowTicket()) {
+        const Card &shown = m_card;
+        Card races(ticket->wager->kind, 0);
+        bool held = true;
+        for (int leg = 1; leg <= kLegCount; ++leg) {
+            held = held && (!races.oneRace() || shown.race(leg) == shown.race(1));
+            races.change(races.oneRace() ? 1 : leg,
+                         [&](Race &race) { race = shown.race(races.oneRace() ? 1 : leg); });
+        }
+        if (held)
+            lines << playText({ticket->wager, races, {*ticket}}, locale, true);
     }
     return lines.join(QStringLiteral("\r\n"));
 }
@@ -533,7 +542,7 @@ bool Form1::restoreSession(const QString &text) {
     if (blocks.size() != 2)
         return false;
     if (!blocks[0].trimmed().isEmpty()) {
-        const PlayReading reading = readPlay(blocks[0], locale, fresh);
+        const PlayReading reading = readPlay(blocks[0], locale, fresh, true);
         if (!reading.problem.isEmpty())
             return false;
         play = reading.play;
@@ -563,6 +572,10 @@ bool Form1::restoreSession(const QString &text) {
     m_brought = -1;
     if (window.play.wager) {
         loadTicket(window.play.tickets.first(), window.play.card);
+        // The wager type as it was typed, which names the same wager type.
+        const QSignalBlocker typed(Combo2);
+        Combo2->setCurrentIndex(Combo2->findText(boxTexts[1]));
+        Combo2->setEditText(boxTexts[1]);
         Combo3->setText(boxTexts[2]);
     }
     showPlayView();
