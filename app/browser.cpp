@@ -320,17 +320,6 @@ namespace {
 // tab the browser discarded or a link sent on opens them again, and nothing leaves the device.
 void keepInTheAddress(Form1 &window) {
     using emscripten::val;
-    // Whatever a link holds: bytes that are no text read as the replacement character.
-    const std::string hash = val::global("location")["hash"].as<std::string>();
-    if (hash.size() > 1) {
-        const QByteArray text =
-            QByteArray::fromPercentEncoding(QByteArray::fromStdString(hash.substr(1)));
-        if (!window.restoreSession(QString::fromUtf8(text)))
-            QTimer::singleShot(0, &window, [&window] {
-                window.tell(QObject::tr("This link holds nothing the calculator can read, so it "
-                                        "opens empty."));
-            });
-    }
     // The page's screen as wide as the window wants, in the desktop's arrangement: the play
     // beside the ticket widens it.
     const val chosen = val::global("document")["documentElement"]["dataset"]["arrangement"];
@@ -352,6 +341,16 @@ void keepInTheAddress(Form1 &window) {
                                           "#" + address.toStdString());
     });
     QObject::connect(&window, &Form1::playChanged, writing, qOverload<>(&QTimer::start));
+    // Whatever a link holds: bytes that are no text read as the replacement character. Read
+    // once the window shows: a word said before would block a window not yet shown.
+    const std::string hash = val::global("location")["hash"].as<std::string>();
+    if (hash.size() > 1) {
+        const QByteArray text =
+            QByteArray::fromPercentEncoding(QByteArray::fromStdString(hash.substr(1)));
+        if (!window.restoreSession(QString::fromUtf8(text)))
+            window.tell(QObject::tr("This link holds nothing the calculator can read, so it "
+                                    "opens empty."));
+    }
 }
 
 // Titles the page after the window, arranges it where the page says so and keeps the page's
@@ -373,7 +372,6 @@ void joinThePage(Form1 &window) {
     if (emscripten::val::global("ztcAccess").isUndefined())
         return;
     new PageMirror(window, touch);
-    keepInTheAddress(window);
 }
 
 // The window built, joined to the page and shown, a step at a time.
@@ -400,6 +398,8 @@ class Building : public QObject {
             next();
         } else {
             m_window->show();
+            if (!emscripten::val::global("ztcAccess").isUndefined())
+                keepInTheAddress(*m_window);
             const emscripten::val page = emscripten::val::global("ztcPage");
             if (!page.isUndefined())
                 page.call<void>("shown");

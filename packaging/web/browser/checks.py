@@ -284,7 +284,8 @@ def update(site):
 
 
 def main():
-    commands = {'test': test, 'access': everyone, 'phone': phone}
+    commands = {'test': test, 'access': everyone, 'phone': phone,
+                'address': lambda site, _: address(site)}
     if len(sys.argv) != 4 or sys.argv[1] not in commands:
         sys.exit(__doc__)
     try:

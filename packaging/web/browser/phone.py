@@ -98,6 +98,9 @@ class Phone:
         for step in range(1, 11):
             self.touch('touchMove', [{'x': x, 'y': y + dy * step / 10}])
             time.sleep(0.016)
+        # The moves handled first: a page busy elsewhere would take them, and the lift, as one
+        # quick flick.
+        self.frames()
         time.sleep(0.15)
         self.touch('touchEnd')
         return self.rest()
