@@ -36,11 +36,25 @@ int main(int argc, char *argv[]) {
     pick(w.Combo2, QStringLiteral("Trifecta"));
     pick(w.Combo1, QStringLiteral("12"));
     pick(w.Combo3, QStringLiteral("$1.00"));
-    clickItem(w.List1, 3); // runner 4
-    for (int runner : {2, 4, 7})
-        clickItem(w.List2, runner - 1);
-    for (int runner : {2, 4, 7, 9, 11})
-        clickItem(w.List3, runner - 1);
+    // A play of three: a key, its backup and a press of the key, and a ticket being made.
+    const auto toggle = [&](ztc::ListBox *list, std::initializer_list<int> runners) {
+        for (int runner : runners)
+            clickItem(list, runner - 1);
+    };
+    toggle(w.List1, {1});
+    toggle(w.List2, {2, 3});
+    toggle(w.List3, {2, 3, 4, 5});
+    click(w.CommandKeep);
+    toggle(w.List1, {1, 2, 3});
+    toggle(w.List2, {1, 2, 3});
+    click(w.CommandKeep);
+    toggle(w.List1, {1, 2, 3});
+    toggle(w.List2, {1, 2, 3, 4});
+    click(w.CommandKeep);
+    toggle(w.List3, {6});
+    if (phone)
+        if (auto *play = w.findChild<QPushButton *>(QStringLiteral("CommandPlay")))
+            click(play);
     QTest::qWait(200);
     // A phone's at twice the pixels, as its screen draws it.
     const qreal ratio = phone ? 2 : w.devicePixelRatio();
