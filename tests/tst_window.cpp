@@ -966,7 +966,8 @@ struct Soak {
     }
 
     // The page reloaded: the window's session, written and read back, shows the boxes, the
-    // legs the wager type names and the play as they were, and the ticket as CALC makes it.
+    // legs the wager type names and their runners and the play as they were, and the ticket
+    // as CALC makes it.
     QString reload() {
         // The window's ticket is written over its races where its kind can hold them; races
         // that differ by leg under a same-race wager type typed over them cannot be.
@@ -985,7 +986,8 @@ struct Soak {
                     all << QStringLiteral("leg %1 row %2: %3 %4 %5")
                                .arg(leg)
                                .arg(row)
-                               .arg(w.list(leg)->item(row)->isSelected())
+                               .arg(row + 1 < w.list(leg)->count() &&
+                                    w.list(leg)->item(row)->isSelected())
                                .arg(w.list(leg)->isScratched(row))
                                .arg(
                                    w.list(leg)->item(row)->data(Qt::AccessibleTextRole).toString());
@@ -1002,10 +1004,12 @@ struct Soak {
             if (after.value(i) != before.value(i))
                 return fault = "after a reload " + after.value(i) + ", not " + before.value(i) +
                                ", from\n" + session;
-        // Legs the wager type leaves out keep their races, not what was chosen there.
-        for (int leg = wager->legs + 1; leg <= kLegCount; ++leg)
-            for (ListItem &item : legs[leg - 1])
-                item.selected = false;
+        // Legs the wager type leaves out keep their races, not what was chosen there; no leg
+        // keeps the mark on "All", which is no runner.
+        for (int leg = 1; leg <= kLegCount; ++leg)
+            for (qsizetype row = 0; row < legs[leg - 1].size(); ++row)
+                legs[leg - 1][row].selected = legs[leg - 1][row].selected && leg <= wager->legs &&
+                                              row + 1 < legs[leg - 1].size();
         brought = -1;
         legsShown = wager->legs;
         oneRace = wager->isExotic();
