@@ -382,18 +382,10 @@ class Building : public QObject {
   private:
     void next() { QTimer::singleShot(0, this, &Building::step); }
     void step() {
-        if (!m_speckShown) {
-            m_speckShown = true;
-            // Whatever draws first makes the screen's drawing context and what it draws with:
-            // the longest part of drawing the window first. A speck nobody sees does it, in a
-            // step of its own, while the window is built.
-            m_speck.resize(1, 1);
-            m_speck.show();
+        if (m_window->build()) {
             next();
-        } else if (m_window->build()) {
-            next();
-        } else if (m_speck.isVisible()) {
-            m_speck.hide();
+        } else if (!m_joined) {
+            m_joined = true;
             joinThePage(*m_window);
             next();
         } else {
@@ -408,8 +400,7 @@ class Building : public QObject {
     }
 
     Form1 *m_window;
-    QWidget m_speck{nullptr, Qt::FramelessWindowHint};
-    bool m_speckShown = false;
+    bool m_joined = false;
 };
 
 } // namespace

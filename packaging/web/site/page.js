@@ -115,35 +115,11 @@
         });
     }
 
-    // Where this browser keeps the switch that turns WebGL back on, as far as it says which it is.
-    function webGLHint() {
-        const agent = navigator.userAgent;
-        const hints = [
-            [/Edg\//, 'In Edge, turn on "Use graphics acceleration when available" under Settings, System and performance.'],
-            [/Firefox\//, 'In Firefox, turn on "Use hardware acceleration when available" under Settings, General, Performance, and set webgl.disabled to false in about:config.'],
-            [/Chrome\//, 'In Chrome, turn on "Use graphics acceleration when available" under Settings, System.'],
-            [/iPhone|iPad/, 'On an iPhone or iPad, turn WebGL on under Settings, Apps, Safari, Advanced, Feature Flags.'],
-            [/Macintosh.*Safari\//, 'In Safari, turn WebGL on under Develop, Feature Flags.'],
-        ];
-        const hint = hints.find(([pattern]) => pattern.test(agent));
-        return hint ? hint[1] : 'Turn on hardware acceleration in its settings.';
-    }
-
-    function webGLText() {
-        return `This calculator draws with WebGL, which this browser has turned off or lacks. ${webGLHint()} Or try another browser.`;
-    }
-
     // The program has shown its window. Once it is drawn, it takes the placeholder's place and
-    // gets what was typed or tapped meanwhile. It draws with WebGL: a canvas without a context
-    // of it has drawn nothing, which only a browser that lacks WebGL or has it off leaves so.
+    // gets what was typed or tapped meanwhile.
     window.ztcPage = {
         shown() {
             requestAnimationFrame(() => requestAnimationFrame(() => {
-                const canvas = screen.querySelector('canvas');
-                if (!canvas || !(canvas.getContext('webgl') || canvas.getContext('webgl2'))) {
-                    fail(webGLText());
-                    return;
-                }
                 placeholder.remove();
                 loading.remove();
                 performance.mark('ztc-window-drawn');
@@ -192,16 +168,13 @@
                                                                (error) => fail(`The calculator could not start: ${error}`));
                 return {};
             },
+            // Given a status to show, the loader starts the program in a task after the one that
+            // instantiated the module, rather than in one long task with it.
+            setStatus() {},
             print: (text) => console.log(text),
             printErr: (text) => console.warn(text),
             onAbort: (text) => fail(`The calculator stopped: ${text}`),
         });
-        // A browser that lacks WebGL may never draw the window at all: then it is told why.
-        setTimeout(() => {
-            const canvas = document.createElement('canvas');
-            if (starting() && !(canvas.getContext('webgl') || canvas.getContext('webgl2')))
-                fail(webGLText());
-        }, 2000);
     }
 
     // A new version's worker, once it holds all of its files, hears that this tab holds all of
