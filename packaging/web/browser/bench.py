@@ -30,16 +30,16 @@ SLOW_LINE = {'offline': False, 'latency': 150, 'downloadThroughput': 1.6e6 / 8,
              'uploadThroughput': 0.75e6 / 8}
 
 
-def browser(phone):
+def browser(phone, without=None):
     """A fresh browser, made a phone where asked."""
-    page = launch()
+    page = launch(without=without)
     if phone:
         page.page('Emulation.setTouchEmulationEnabled', enabled=True, maxTouchPoints=5)
         page.page('Emulation.setDeviceMetricsOverride', **PHONE)
     return page
 
 
-def visits(site, phone, runs):
+def visits(site, phone, runs, without=None):
     """Cold visits, each in a fresh profile, and visits from the service worker's cache: the
     milliseconds to the first drawn window, and the bytes the server sent for a first visit
     (the service worker's own fetches included)."""
@@ -47,7 +47,7 @@ def visits(site, phone, runs):
     server = Server(site)
     try:
         for _ in range(runs):
-            page = browser(phone)
+            page = browser(phone, without)
             try:
                 cold.append(page.open(server.url))
                 page.evaluate('navigator.serviceWorker.ready.then(() => true)', wait=True)
@@ -63,25 +63,26 @@ def visits(site, phone, runs):
     return statistics.median(cold), statistics.median(cached), statistics.median(sent)
 
 
-def blocking(site, phone, runs):
-    """With the processor four times slower, as a web audit's phone: the sum of each long task's
-    part above 50 ms, and the longest task, in milliseconds; medians of the runs."""
+def blocking(site, phone, runs, without=None):
+    """With the processor four times slower, as a web audit's phone: the number of long tasks,
+    the sum of each one's part above 50 ms, and the longest, in milliseconds; medians of the runs."""
     server = Server(site)
-    totals, longest = [], []
+    counts, totals, longest = [], [], []
     try:
         for _ in range(runs):
-            page = browser(phone)
+            page = browser(phone, without)
             try:
                 page.page('Emulation.setCPUThrottlingRate', rate=4)
                 page.open(server.url, timeout=120)
                 tasks = page.evaluate(LONG_TASKS, wait=True)
+                counts.append(len(tasks))
                 totals.append(sum(max(0, task - 50) for task in tasks))
                 longest.append(max(tasks, default=0))
             finally:
                 page.close()
     finally:
         server.stop()
-    return statistics.median(totals), statistics.median(longest)
+    return statistics.median(counts), statistics.median(totals), statistics.median(longest)
 
 
 def slow_visit(site):
@@ -104,17 +105,20 @@ def bench(site, bare, before=None):
     print(f'{engine_name()}: medians of {runs} fresh profiles; a local server, compressed files (brotli); '
           'blocking: the processor 4x slower, the sum of each long task\'s part over 50 ms; the slow '
           'line: 1.6 Mbit/s, 150 ms round trips, processor 4x slower, one visit')
-    sites = [('calculator', site)] + ([('before', before)] if before else []) + [('bare Qt window', bare)]
-    print(f'{"":30} {"first visit":>12} {"first window":>13} {"from cache":>11} {"blocking":>9} '
-          f'{"longest":>8} {"slow line":>10}')
+    # Each site as visited, and the calculator once more in a browser with WebGL off.
+    sites = ([('calculator', site, None)] + ([('before', before, None)] if before else [])
+             + [('bare Qt window', bare, None), ('calculator, no WebGL', site, 'WebGL')])
+    print(f'{"":34} {"first visit":>12} {"first window":>13} {"from cache":>11} {"long tasks":>11} '
+          f'{"blocking":>9} {"longest":>8} {"slow line":>10}')
     for phone in (False, True) if chromium else (False,):
-        for name, folder in sites:
-            cold, cached, sent = visits(folder, phone, runs)
-            total, longest = blocking(folder, phone, runs) if chromium else (float('nan'),) * 2
-            slow = slow_visit(folder) if chromium and not phone else float('nan')
+        for name, folder, without in sites:
+            cold, cached, sent = visits(folder, phone, runs, without)
+            count, total, longest = (blocking(folder, phone, runs, without) if chromium
+                                     else (float('nan'),) * 3)
+            slow = slow_visit(folder) if chromium and not phone and not without else float('nan')
             label = f'{name}, {"phone" if phone else "desktop"}'
-            print(f'{label:30} {sent / 1e6:9.2f} MB {cold:10.0f} ms {cached:8.0f} ms {total:6.0f} ms '
-                  f'{longest:5.0f} ms {slow / 1000:7.1f} s', flush=True)
+            print(f'{label:34} {sent / 1e6:9.2f} MB {cold:10.0f} ms {cached:8.0f} ms {count:11.0f} '
+                  f'{total:6.0f} ms {longest:5.0f} ms {slow / 1000:7.1f} s', flush=True)
 
 
 if __name__ == '__main__':

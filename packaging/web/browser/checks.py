@@ -5,8 +5,9 @@ takes the browser's own path: Debian's headless Chromium, or the engine ZTC_ENGI
 (firefox, webkit).
 
   checks.py test SITE PROGRAM    every check of CHECKS, in the engine's turn: a ticket as the
-                                 Linux PROGRAM makes it, offline, lacking WebAssembly or WebGL,
-                                 phones, a new version, the page's address, access
+                                 Linux PROGRAM makes it, offline, without WebAssembly or WebGL,
+                                 the canvas, the placeholder, phones, a new version, the page's
+                                 address, access
   checks.py access SITE PROGRAM  screen readers, touch keyboards, the ticket's menu, the clipboard
   checks.py phone SITE PROGRAM   phones (phone_checks.py)
 """
@@ -17,8 +18,9 @@ import tempfile
 import time
 
 import access_checks
+import drawing_checks
 import phone_checks
-from browsers import ENGINES, engine_name, launch
+from browsers import engine_name, launch
 from localsite import Server
 from pagedriver import Failure
 from people import Person, act, linux_ticket
@@ -104,7 +106,9 @@ def served(site, check):
 
 
 # The site's checks in the order they run, and the engines each runs in.
-CHECKS = [(tickets, 'all'), (lambda site, _: lacking(site), 'all'), (phone, 'chromium'),
+CHECKS = [(tickets, 'all'), (drawing_checks.lacking, 'all'),
+          (lambda site, _: drawing_checks.canvas(site), 'all'),
+          (lambda site, _: drawing_checks.placeholder(site), 'chromium'), (phone, 'chromium'),
           (lambda site, _: update(site), 'all'), (lambda site, _: address(site), 'all'),
           (everyone, 'all')]
 
@@ -179,31 +183,6 @@ def address(site):
     finally:
         browser.close()
         server.stop()
-
-
-def lacking(site):
-    """A browser without WebAssembly, or with WebGL off, is told so in plain words, and for WebGL
-    where this browser turns it on. Returns what was checked."""
-    server = Server(site)
-    checked = []
-    try:
-        for word in ENGINES[engine_name()].LACKS:
-            browser = launch(without=word)
-            try:
-                try:
-                    browser.open(server.url, timeout=10)
-                    raise Failure(f'the calculator started in a browser without {word}')
-                except Failure as failure:
-                    if 'the page says: This calculator' not in str(failure) or word not in str(failure):
-                        raise
-                    if word == 'WebGL' and browser.WEBGL_HINT not in str(failure):
-                        raise Failure(f'{failure}\n(which does not say "{browser.WEBGL_HINT}")')
-                checked.append(word)
-            finally:
-                browser.close()
-    finally:
-        server.stop()
-    print(f'lacking: a browser without {" or ".join(checked)} gets a plain word of why')
 
 
 def update(site):

@@ -27,9 +27,8 @@ class Browser(PageDriver):
     without: 'WebAssembly' or 'WebGL', turned off as a user or an administrator would."""
 
     name = 'Chromium'
-    # What the browser can be made to lack, and where the page tells it to turn WebGL on.
+    # What the browser can be made to lack.
     LACKS = ('WebAssembly', 'WebGL')
-    WEBGL_HINT = 'In Chrome'
 
     def __init__(self, lang='en-US', scale=1, size=(1024, 768), without=None):
         self.profile = tempfile.mkdtemp(prefix='ztc-chromium-')

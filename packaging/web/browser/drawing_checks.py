@@ -1,0 +1,185 @@
+# SPDX-License-Identifier: MIT
+"""What the page needs to draw the window, and what it draws: without WebAssembly a plain word of
+why; with WebGL off the calculator all the same; and after lists and menus were opened and
+closed, and (where the browser lets a test) the screen resized and zoomed and put back, exactly
+the pixels of a page that saw none of it. A stale pixel anywhere fails it."""
+import base64
+import struct
+import time
+import zlib
+
+from browsers import ENGINES, engine_name, launch
+from localsite import Server
+from pagedriver import Failure
+from people import Person, act, linux_ticket
+from phone import Phone
+
+# Exacta picked from the wager box's list, then leg A's Clear, which leaves the focus where no
+# caret blinks, and a click on the window's bare background, where no tooltip waits for the
+# mouse to rest.
+SETTLE = [('click', 185, 66), ('click', 60, 161), ('click', 40, 448), ('click', 300, 300)]
+# An Exacta, 1 over 2.
+EXACTA = SETTLE[:2] + [('click', 35, 166), ('click', 83, 179)]
+# First, the base amount's list opened and closed, and the ticket's menu opened at the window's
+# corner, where it must open up and to the left, and closed; each closed by a click beside it.
+DISTURB = [('click', 312, 181), ('click', 600, 300), ('right_click', 860, 490), ('click', 600, 300)]
+# A screen a phone's size at a fractional pixel ratio, then the desktop's again.
+ZOOMED = {'width': 700, 'height': 560, 'deviceScaleFactor': 1.75, 'mobile': False}
+
+CANVAS = """(() => {
+    const canvas = document.querySelector('#screen canvas');
+    const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let hash = 2166136261;
+    for (let i = 0; i < bytes.length; ++i)
+        hash = Math.imul(hash ^ bytes[i], 16777619);
+    return `${canvas.width}x${canvas.height} ${hash >>> 0}`;
+})()"""
+
+
+def pixels(url, disturbed):
+    """The canvas after the window settled, disturbed first or not, and what was done to it."""
+    browser = launch()
+    try:
+        browser.open(url)
+        person = Person(browser)
+        done = ['lists and menus']
+        if disturbed:
+            act(person, SETTLE[:2] + DISTURB, ticket=False)
+            if hasattr(browser, 'page'):  # only Chromium resizes and zooms its screen for a test
+                browser.page('Emulation.setDeviceMetricsOverride', **ZOOMED)
+                browser.settle()
+                time.sleep(0.3)
+                browser.page('Emulation.clearDeviceMetricsOverride')
+                done.append('a resize and a zoom')
+        act(person, SETTLE[2:] if disturbed else SETTLE, ticket=False)
+        browser.settle()
+        time.sleep(0.5)
+        browser.settle()
+        browser.expect_clean()
+        seen = browser.evaluate(CANVAS)
+        browser.screenshot(f'/tmp/ztc-canvas-{"disturbed" if disturbed else "plain"}.png')
+        return seen, done
+    finally:
+        browser.close()
+
+
+def canvas(site):
+    server = Server(site)
+    try:
+        plain, _ = pixels(server.url, False)
+        disturbed, done = pixels(server.url, True)
+    finally:
+        server.stop()
+    if disturbed != plain:
+        raise Failure(f'after {" and ".join(done)} the canvas differs ({disturbed}, not {plain}): '
+                      'see /tmp/ztc-canvas-disturbed.png and /tmp/ztc-canvas-plain.png')
+    print(f'canvas: after {" and ".join(done)}, the same pixels as a page that saw none ({plain})')
+
+
+def lacking(site, program):
+    """A browser without WebAssembly is told so in plain words; one with WebGL off makes the
+    ticket the Linux program makes, as the window needs no WebGL."""
+    server = Server(site)
+    checked = []
+    try:
+        for word in ENGINES[engine_name()].LACKS:
+            browser = launch(without=word)
+            try:
+                if word == 'WebGL':
+                    expected = linux_ticket(program, 'en-US', EXACTA)
+                    browser.open(server.url)
+                    ticket = act(Person(browser), EXACTA)
+                    browser.expect_clean()
+                    if ticket != expected:
+                        raise Failure(f'without WebGL the ticket is\n{ticket}\nnot\n{expected}')
+                    checked.append('with WebGL off the ticket is made')
+                    continue
+                try:
+                    browser.open(server.url, timeout=10)
+                    raise Failure(f'the calculator started in a browser without {word}')
+                except Failure as failure:
+                    if 'the page says: This calculator' not in str(failure) or word not in str(failure):
+                        raise
+                checked.append(f'without {word} a plain word of why')
+            finally:
+                browser.close()
+    finally:
+        server.stop()
+    print(f'lacking: {"; ".join(checked)}')
+
+
+def blocks(browser, size):
+    """The screen's element as the browser shows it, shrunk by it to blocks of SIZE pixels:
+    each block's lightness (0-255), from a PNG screenshot of its own."""
+    left, top, width, height = browser.evaluate(
+        "(r => [r.left, r.top, r.width, r.height])(document.getElementById('screen').getBoundingClientRect())")
+    shot = browser.page('Page.captureScreenshot', format='png', clip={
+        'x': left, 'y': top, 'width': width, 'height': height, 'scale': 1 / size})['data']
+    data = base64.b64decode(shot)
+    chunks, at = {}, 8
+    while at < len(data):
+        size, kind = struct.unpack('>I4s', data[at:at + 8])
+        chunks[kind] = chunks.get(kind, b'') + data[at + 8:at + 8 + size]
+        at += 12 + size
+    w, h, _, colour = struct.unpack('>IIBB', chunks[b'IHDR'][:10])
+    step = {2: 3, 6: 4}[colour]
+    raw, rows, above = zlib.decompress(chunks[b'IDAT']), [], bytearray(w * step)
+    for y in range(h):
+        kind, row = raw[y * (w * step + 1)], bytearray(raw[y * (w * step + 1) + 1:(y + 1) * (w * step + 1)])
+        for x in range(len(row)):
+            a, b = row[x - step] if x >= step else 0, above[x]
+            c = above[x - step] if x >= step else 0
+            p = a + b - c
+            row[x] = (row[x] + [0, a, b, (a + b) // 2, a if abs(p - a) <= min(abs(p - b), abs(p - c))
+                                else b if abs(p - b) <= abs(p - c) else c][kind]) & 255
+        rows.append(row)
+        above = row
+    return [sum(row[x * step:x * step + 3]) / 3 for row in rows for x in range(w)]
+
+
+def wait_for(browser, condition, timeout=60):
+    deadline = time.monotonic() + timeout
+    while not browser.evaluate(f'!!({condition})'):
+        if time.monotonic() > deadline:
+            raise Failure(f'the page never came to {condition}')
+        time.sleep(0.05)
+
+
+def placeholder(site):
+    """The placeholder looks like the window's first frame, on the desktop and on a phone: the
+    page shown on a line too slow for the module, then the window."""
+    server = Server(site)
+    try:
+        for phone in (None, 'Pixel'):
+            browser = launch()
+            try:
+                if phone:
+                    Phone(browser, phone)
+                browser.page('Network.enable')
+                browser.page('Network.emulateNetworkConditions', offline=False, latency=0,
+                             downloadThroughput=20000, uploadThroughput=20000)
+                browser.navigate(server.url)
+                wait_for(browser, "document.getElementById('placeholder') && document.fonts.status == 'loaded'")
+                browser.settle()
+                early = blocks(browser, 4)
+                browser.page('Network.emulateNetworkConditions', offline=False, latency=0,
+                             downloadThroughput=-1, uploadThroughput=-1)
+                wait_for(browser, "document.body.dataset.state == 'running'")
+                browser.settle()
+                shown = blocks(browser, 4)
+                # Where each has ink (text, lines, boxes' edges), in blocks of 4 pixels; of the
+                # blocks where either has, the share where only one has. Fonts drawn by two
+                # engines never match pixel for pixel (the placeholder's come to about half); a
+                # caption, box or button missing or out of place takes it towards all.
+                inked = [{i for i, v in enumerate(shot) if v < 200} for shot in (early, shown)]
+                differ = len(inked[0] ^ inked[1]) / len(inked[0] | inked[1])
+                where = phone or 'the desktop'
+                if differ > 0.65:
+                    browser.screenshot('/tmp/ztc-window.png')
+                    raise Failure(f'on {where} the placeholder\'s ink and the window\'s differ in '
+                                  f'{differ:.0%} of the blocks either has (the window: /tmp/ztc-window.png)')
+                print(f'placeholder: on {where} as the window, its ink and the window\'s differing in {differ:.0%} of the blocks either has')
+            finally:
+                browser.close()
+    finally:
+        server.stop()
