@@ -17,7 +17,7 @@ KEYS = {
     'Tab': ('Tab', 'Tab', 9), 'Return': ('Enter', 'Enter', 13), 'space': (' ', 'Space', 32),
     'Up': ('ArrowUp', 'ArrowUp', 38), 'Down': ('ArrowDown', 'ArrowDown', 40),
     'End': ('End', 'End', 35), 'Home': ('Home', 'Home', 36), 'F4': ('F4', 'F4', 115),
-    'BackSpace': ('Backspace', 'Backspace', 8),
+    'BackSpace': ('Backspace', 'Backspace', 8), 'Escape': ('Escape', 'Escape', 27),
     'ctrl+a': ('a', 'KeyA', 65), 'ctrl+c': ('c', 'KeyC', 67), 'ctrl+v': ('v', 'KeyV', 86),
 }
 

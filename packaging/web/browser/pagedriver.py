@@ -12,7 +12,7 @@ class Failure(Exception):
 
 
 # The keys tests press, by xdotool's names, which the Linux program's person uses too.
-KEYS = ['Tab', 'Return', 'space', 'Up', 'Down', 'End', 'Home', 'F4', 'BackSpace',
+KEYS = ['Tab', 'Return', 'space', 'Up', 'Down', 'End', 'Home', 'F4', 'BackSpace', 'Escape',
         'ctrl+a', 'ctrl+c', 'ctrl+v']
 
 

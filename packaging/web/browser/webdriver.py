@@ -21,7 +21,7 @@ from xdisplay import Display
 
 # WebDriver's key values.
 KEYS = {'Tab': '\ue004', 'Return': '\ue007', 'space': ' ', 'Up': '\ue013', 'Down': '\ue015',
-        'End': '\ue010', 'Home': '\ue011', 'F4': '\ue034', 'BackSpace': '\ue003'}
+        'End': '\ue010', 'Home': '\ue011', 'F4': '\ue034', 'BackSpace': '\ue003', 'Escape': '\ue00c'}
 CONTROL = '\ue009'
 
 
@@ -204,15 +204,31 @@ class XInput:
         left, top = self.window_origin()
         return str(int(left + x)), str(int(top + y))
 
+    # The page's count of presses and keys released: the X server takes input at once, but the
+    # page hears of it later, and a busy machine's next action could overtake it.
+    RELEASED = """window.ztcReleased === undefined
+        ? (window.ztcReleased = 0, ['pointerup', 'keyup'].forEach((type) =>
+              addEventListener(type, () => ++window.ztcReleased, true)), 0)
+        : window.ztcReleased"""
+
+    def heard(self, act):
+        """Does the act, and waits until the page has heard its release."""
+        before = self.evaluate(self.RELEASED)
+        act()
+        deadline = time.monotonic() + 5
+        while self.evaluate(self.RELEASED) <= before and time.monotonic() < deadline:
+            time.sleep(0.01)
+
     def click(self, x, y, button='left'):
-        self.xdotool('mousemove', *self.at(x, y), 'click', {'left': '1', 'right': '3'}[button])
+        self.heard(lambda: self.xdotool('mousemove', *self.at(x, y), 'click',
+                                        {'left': '1', 'right': '3'}[button]))
 
     def wheel(self, x, y, notches):
         self.xdotool('mousemove', *self.at(x, y), 'click', '--repeat', str(abs(notches)),
                      '5' if notches > 0 else '4')
 
     def key(self, name):
-        self.xdotool('key', name)
+        self.heard(lambda: self.xdotool('key', name))
 
     def type(self, text):
         self.xdotool('type', '--delay', '20', text)
