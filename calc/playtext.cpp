@@ -142,6 +142,20 @@ QString readLegs(const QString &written, TicketRead &ticket, bool asWritten) {
     return {};
 }
 
+// A ticket's base as its line writes it: in cents, or with as many decimals as a base typed
+// with more has ($0.502), so that the play reads back the same.
+QString baseText(const Money &base, const QLocale &locale) {
+    QString text = formatCurrency(base.amount, locale, base.usDollars);
+    const QString symbol = base.usDollars ? QStringLiteral("$") : locale.currencySymbol();
+    for (int decimals = 3; decimals <= 17; ++decimals) {
+        const std::optional<Money> read = toMoney(text, locale);
+        if (read && read->amount == base.amount)
+            break;
+        text = locale.toCurrencyString(base.amount, symbol, decimals);
+    }
+    return text;
+}
+
 } // namespace
 
 QString ticketLine(const Ticket &ticket, const Card &card, const QLocale &locale) {
@@ -154,7 +168,7 @@ QString ticketLine(const Ticket &ticket, const Card &card, const QLocale &locale
                      ? QStringLiteral("ALL")
                      : runnersText(chosen));
     }
-    return formatCurrency(ticket.base.amount, locale, ticket.base.usDollars) + u' ' +
+    return baseText(ticket.base, locale) + u' ' +
            QString::fromLatin1(ticket.wager ? ticket.wager->display : "") + u' ' + legs.join(u'/');
 }
 

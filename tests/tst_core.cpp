@@ -388,6 +388,8 @@ void TestCore::play_data() {
     QTest::newRow("Trifecta keys overlapping")
         << "$1 Trifecta 1/2,3/2,3,4,5\n$1 Trifecta 1/2,3,4/2,3,4,5"
         << "15 9 6 $15.00";
+    QTest::newRow("a base typed past cents") << "$0.502 Exacta 1,2/1,2\n$0.5 Exacta 1/2"
+                                             << "3 2 1 $1.50";
     QTest::newRow("a press: one ticket twice") << "$1 Exacta 1,2/1,2\n $2 Exacta 1,2/1,2 \n\n"
                                                << "4 2 2 $6.00";
     QTest::newRow("a leg scratched away, kept at 0")
