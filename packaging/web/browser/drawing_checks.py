@@ -5,9 +5,10 @@ the canvas as a whole redraw of the windows paints it (a stale pixel anywhere fa
 screen was resized and zoomed and put back (where the browser lets a test), the pixels of a page
 that saw none of it; and a placeholder like the window's first frame."""
 import base64
-import struct
+import io
 import time
-import zlib
+
+from PIL import Image
 
 from browsers import ENGINES, engine_name, launch
 from localsite import Server
@@ -132,34 +133,8 @@ def blocks(browser, size):
         "(r => [r.left, r.top, r.width, r.height])(document.getElementById('screen').getBoundingClientRect())")
     shot = browser.page('Page.captureScreenshot', format='png', clip={
         'x': left, 'y': top, 'width': width, 'height': height, 'scale': 1 / size})['data']
-    data = base64.b64decode(shot)
-    chunks, at = {}, 8
-    while at < len(data):
-        size, kind = struct.unpack('>I4s', data[at:at + 8])
-        chunks[kind] = chunks.get(kind, b'') + data[at + 8:at + 8 + size]
-        at += 12 + size
-    w, h, _, colour = struct.unpack('>IIBB', chunks[b'IHDR'][:10])
-    step = {2: 3, 6: 4}[colour]
-    raw, rows, above = zlib.decompress(chunks[b'IDAT']), [], bytearray(w * step)
-    for y in range(h):
-        kind, row = raw[y * (w * step + 1)], bytearray(raw[y * (w * step + 1) + 1:(y + 1) * (w * step + 1)])
-        for x in range(len(row)):
-            a, b = row[x - step] if x >= step else 0, above[x]
-            c = above[x - step] if x >= step else 0
-            p = a + b - c
-            row[x] = (row[x] + [0, a, b, (a + b) // 2, a if abs(p - a) <= min(abs(p - b), abs(p - c))
-                                else b if abs(p - b) <= abs(p - c) else c][kind]) & 255
-        rows.append(row)
-        above = row
-    return [sum(row[x * step:x * step + 3]) / 3 for row in rows for x in range(w)]
-
-
-def wait_for(browser, condition, timeout=60):
-    deadline = time.monotonic() + timeout
-    while not browser.evaluate(f'!!({condition})'):
-        if time.monotonic() > deadline:
-            raise Failure(f'the page never came to {condition}')
-        time.sleep(0.05)
+    image = Image.open(io.BytesIO(base64.b64decode(shot))).convert('RGB')
+    return [sum(pixel) / 3 for pixel in image.getdata()]
 
 
 def placeholder(site):
@@ -176,12 +151,12 @@ def placeholder(site):
                 browser.page('Network.emulateNetworkConditions', offline=False, latency=0,
                              downloadThroughput=20000, uploadThroughput=20000)
                 browser.navigate(server.url)
-                wait_for(browser, "document.getElementById('placeholder') && document.fonts.status == 'loaded'")
+                browser.wait_for("document.getElementById('placeholder') && document.fonts.status == 'loaded'")
                 browser.settle()
                 early = blocks(browser, 4)
                 browser.page('Network.emulateNetworkConditions', offline=False, latency=0,
                              downloadThroughput=-1, uploadThroughput=-1)
-                wait_for(browser, "document.body.dataset.state == 'running'")
+                browser.wait_for("document.body.dataset.state == 'running'")
                 browser.settle()
                 shown = blocks(browser, 4)
                 # Where each has ink (text, lines, boxes' edges), in blocks of 4 pixels; of the

@@ -42,6 +42,14 @@ class PageDriver:
             time.sleep(0.05)
         raise Failure(f'the calculator did not start in {self.name}:\n' + '\n'.join(self.drain() or []))
 
+    def wait_for(self, condition, timeout=60):
+        """Until the page's JavaScript condition holds."""
+        deadline = time.monotonic() + timeout
+        while not self.evaluate(f'!!({condition})'):
+            if time.monotonic() > deadline:
+                raise Failure(f'the page never came to {condition}')
+            time.sleep(0.05)
+
     def expect_clean(self):
         """The page reported no error, and nothing its security policy refused, where the browser
         lets a test read the page's console (drain gives None where it does not)."""
