@@ -107,7 +107,7 @@ def served(site, check):
 
 # The site's checks in the order they run, and the engines each runs in.
 CHECKS = [(tickets, 'all'), (drawing_checks.lacking, 'all'),
-          (lambda site, _: drawing_checks.canvas(site), 'all'),
+          (drawing_checks.canvas, 'all'),
           (lambda site, _: drawing_checks.placeholder(site), 'chromium'), (phone, 'chromium'),
           (lambda site, _: update(site), 'all'), (lambda site, _: address(site), 'all'),
           (everyone, 'all')]
