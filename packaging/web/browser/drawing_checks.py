@@ -116,7 +116,7 @@ def lost(browser, person, program):
         print('canvas: no lost context to check, as this browser never says one is (WebKitGTK)')
         return
     browser.evaluate(LOST)
-    act(person, EXACTA[2:], ticket=False)
+    act(person, EXACTA[2:] + SETTLE[-1:], ticket=False)
     time.sleep(0.5)  # what the clicks asked for is past: what follows, only the browser's word asks
     browser.evaluate(RESTORED, wait=True)
     as_redrawn(browser, 'a lost context given back')
