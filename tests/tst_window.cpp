@@ -1450,6 +1450,9 @@ void TestWindow::look() {
     QVERIFY2(w->Label8->font().bold(), "the title is not bold");
     QVERIFY2(w->Command9->font().bold(), "Help is not bold");
     QVERIFY2(!w->Label9->font().bold(), "the maker's address is bold");
+    // The ticket box has both its scroll bars, empty as it is.
+    QVERIFY2(w->Text1->horizontalScrollBar()->isVisible(), "the ticket has no horizontal bar");
+    QVERIFY2(w->Text1->verticalScrollBar()->isVisible(), "the ticket has no vertical bar");
     driver::pick(w->Combo2, "Pick 6");
     // Every control's role and name for screen readers, as listed for the browser test too.
     QFile list(QStringLiteral(":/accessible-names.txt"));
