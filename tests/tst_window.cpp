@@ -25,6 +25,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStyleHints>
+#include <QTemporaryDir>
 #include <QTextBlock>
 
 #include <functional>
@@ -566,6 +567,8 @@ struct Soak {
             return keep();
         case 10:
             return reload();
+        case 11:
+            return startedAgain();
         case 2:
             return remove();
         case 3:
@@ -607,7 +610,7 @@ struct Soak {
     // Texts typed into a dialog's fields, at random among sound and unsound amounts.
     QString amount() {
         return any(QStringList{"$30", "10", "$0.50", "2", "0", "-5", "abc", "$2,000,000",
-                               "2,50 \u20ac", "0,50 $", "$1.25", ""});
+                               "2,50 \u20ac", "0,50 $", "$1.25", "", "$500", "$500.01"});
     }
     // Types into the dialog's field, as a person does: a click there, all of it selected, and
     // each key.
@@ -783,6 +786,47 @@ struct Soak {
         minimums = table;
         calc();
         return "a minimum of " + typed;
+    }
+
+    // The program started again beside this one: its own Track minimums show those this one
+    // kept.
+    QString startedAgain() {
+        if (touch || help())
+            return QStringLiteral("not started again: a phone, or help mode");
+        Form1 again;
+        again.show();
+        QApplication::setActiveWindow(&again);
+        if (!QTest::qWaitForWindowActive(&again))
+            return fault = QStringLiteral("the program started again shows no window");
+        QTest::mouseClick(again.Text1->viewport(), Qt::RightButton, {}, {4, 4});
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        const QList<QAction *> items = menu ? menu->actions() : QList<QAction *>();
+        const auto item = std::find_if(items.begin(), items.end(), [](QAction *a) {
+            return a->text().startsWith(u"Track minimums");
+        });
+        if (item == items.end())
+            return fault = QStringLiteral("no Track minimums in a window started again");
+        driver::clickAt(menu, menu->actionGeometry(*item).center());
+        auto *dialog = qobject_cast<AmountsDialog *>(QApplication::activeModalWidget());
+        for (std::size_t i = 0; dialog && i < minimums.size(); ++i) {
+            const QString base = formatCurrency(minimums[i].base, locale, true);
+            const QString least = minimums[i].ticket > 0
+                                      ? formatCurrency(minimums[i].ticket, locale, true)
+                                      : QString();
+            const QString shown =
+                dialog->field(int(2 * i))->text() + " / " + dialog->field(int(2 * i + 1))->text();
+            if (shown != base + " / " + least)
+                fault = "started again, minimums " + shown + ", not " + base + " / " + least;
+        }
+        if (dialog)
+            QTest::keyClick(dialog->windowHandle(), Qt::Key_Escape);
+        again.close();
+        QApplication::setActiveWindow(&w);
+        if (!QTest::qWaitForWindowActive(&w))
+            fault = QStringLiteral("the window never came back from one started again");
+        return !dialog           ? fault = QStringLiteral("no minimums in a window started again")
+               : fault.isEmpty() ? QStringLiteral("started again")
+                                 : fault;
     }
 
     // The window's ticket, as the model has it.
@@ -1305,9 +1349,14 @@ class TestWindow : public QObject {
 
     std::unique_ptr<Form1> w;
     std::unique_ptr<QSignalSpy> calcs; // every calculation the window runs
+    QTemporaryDir settings;
 
   private slots:
     void initTestCase() {
+        // Settings of this run's own (Windows' registry aside, where runs take turns): the runs
+        // beside it clear and keep theirs.
+        QVERIFY(settings.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
         // Offscreen notes that it cannot grab the keyboard for a popup: about the test platform.
         static QtMessageHandler next = qInstallMessageHandler(
             [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
