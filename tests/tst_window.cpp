@@ -593,17 +593,25 @@ struct Soak {
         QWidget *on = ofPlay ? w.PlayView->ListPlay->viewport() : w.Text1->viewport();
         if (!on->isVisible() || (ofPlay && touch) || !driver::reveal(on, on->rect()))
             return nullptr;
-        QTest::mouseClick(on, Qt::RightButton, {}, {4, 4});
         focus = ofPlay ? w.PlayView->ListPlay->objectName() : w.Text1->objectName();
+        bool found = false;
+        AmountsDialog *dialog = fromMenuOn(on, item, found);
+        if (!found)
+            fault = "no " + item + " in a menu";
+        return dialog;
+    }
+    // The item of the menu a right click on the widget opens, clicked, and the dialog it opens;
+    // found says whether the menu had it.
+    static AmountsDialog *fromMenuOn(QWidget *on, const QString &item, bool &found) {
+        QTest::mouseClick(on, Qt::RightButton, {}, {4, 4});
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         const QList<QAction *> items = menu ? menu->actions() : QList<QAction *>();
-        const auto found = std::find_if(items.begin(), items.end(),
-                                        [&](QAction *a) { return a->text().startsWith(item); });
-        if (found == items.end()) {
-            fault = "no " + item + " in a menu";
+        const auto at = std::find_if(items.begin(), items.end(),
+                                     [&](QAction *a) { return a->text().startsWith(item); });
+        found = at != items.end();
+        if (!found)
             return nullptr;
-        }
-        driver::clickAt(menu, menu->actionGeometry(*found).center());
+        driver::clickAt(menu, menu->actionGeometry(*at).center());
         chosen();
         return qobject_cast<AmountsDialog *>(QApplication::activeModalWidget());
     }
@@ -798,16 +806,10 @@ struct Soak {
         QApplication::setActiveWindow(&again);
         if (!QTest::qWaitForWindowActive(&again))
             return fault = QStringLiteral("the program started again shows no window");
-        QTest::mouseClick(again.Text1->viewport(), Qt::RightButton, {}, {4, 4});
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        const QList<QAction *> items = menu ? menu->actions() : QList<QAction *>();
-        const auto item = std::find_if(items.begin(), items.end(), [](QAction *a) {
-            return a->text().startsWith(u"Track minimums");
-        });
-        if (item == items.end())
+        bool found = false;
+        AmountsDialog *dialog = fromMenuOn(again.Text1->viewport(), "Track minimums", found);
+        if (!found)
             return fault = QStringLiteral("no Track minimums in a window started again");
-        driver::clickAt(menu, menu->actionGeometry(*item).center());
-        auto *dialog = qobject_cast<AmountsDialog *>(QApplication::activeModalWidget());
         for (std::size_t i = 0; dialog && i < minimums.size(); ++i) {
             const QString base = formatCurrency(minimums[i].base, locale, true);
             const QString least = minimums[i].ticket > 0
@@ -824,9 +826,9 @@ struct Soak {
         QApplication::setActiveWindow(&w);
         if (!QTest::qWaitForWindowActive(&w))
             fault = QStringLiteral("the window never came back from one started again");
-        return !dialog           ? fault = QStringLiteral("no minimums in a window started again")
-               : fault.isEmpty() ? QStringLiteral("started again")
-                                 : fault;
+        if (!dialog)
+            fault = QStringLiteral("no minimums in a window started again");
+        return fault.isEmpty() ? QStringLiteral("started again") : fault;
     }
 
     // The window's ticket, as the model has it.
