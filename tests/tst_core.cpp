@@ -369,36 +369,55 @@ PlayReading read(const QString &text, const QLocale &locale = kUS) {
 } // namespace
 
 void TestCore::play_data() {
-    // A play as text; what it comes to: bought, different, held twice, and the cost.
+    // A play as text; what it comes to: bought, different, held twice, and the cost; and its first
+    // ticket as the play writes it back.
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("counted");
+    QTest::addColumn<QString>("first");
     const QString fourLegs = "$0.50 Pick 4 3,4,5,8/1,2,4,5,8,9/7/6\n"
                              "$0.50 Pick 4 3,4,5,8/1,2,4,5,8,9/7/1,3\n"
                              "$0.50 Pick 4 1,2,3,4,5,8/1,2,4,5,8,9/8/1,3,6\n"
                              "$0.50 Pick 4 1,2,4/8,9/8/1,3,6";
-    QTest::newRow("published Pick 4 set") << fourLegs << "198 180 18 $99.00";
+    QTest::newRow("published Pick 4 set") << fourLegs << "198 180 18 $99.00"
+                                          << "$0.50 Pick 4 3,4,5,8/1,2,4,5,8,9/7/6";
     QTest::newRow("A-B-C Pick 4") << "$2 Pick 4 1,2/3/2,6/8\n$0.50 Pick 4 1,2,5/3/2,6/8\n"
                                      "$0.50 Pick 4 1,2/3,4,7/2,6/8\n$0.50 Pick 4 1,2/3/1,2,6/8\n"
                                      "$0.50 Pick 4 1,2/3/2,6/3,8,9"
-                                  << "40 24 4 $26.00";
+                                  << "40 24 4 $26.00"
+                                  << "$2.00 Pick 4 1,2/3/2,6/8";
     const QString key = "$1 Trifecta 1/2,3/2,3,4,5\n$1 Trifecta 2,3/1/2,3,4,5";
-    QTest::newRow("Trifecta key and backup") << key << "12 12 0 $12.00";
+    QTest::newRow("Trifecta key and backup") << key << "12 12 0 $12.00"
+                                             << "$1.00 Trifecta 1/2,3/2,3,4,5";
     QTest::newRow("… with 3 scratched") << key + "\nRace: 12 runners, scratched 3"
-                                        << "4 4 0 $4.00";
+                                        << "4 4 0 $4.00"
+                                        << "$1.00 Trifecta 1/2,3/2,3,4,5";
     QTest::newRow("Trifecta keys overlapping")
         << "$1 Trifecta 1/2,3/2,3,4,5\n$1 Trifecta 1/2,3,4/2,3,4,5"
-        << "15 9 6 $15.00";
+        << "15 9 6 $15.00"
+        << "$1.00 Trifecta 1/2,3/2,3,4,5";
     QTest::newRow("a base typed past cents") << "$0.502 Exacta 1,2/1,2\n$0.5 Exacta 1/2"
-                                             << "3 2 1 $1.50";
+                                             << "3 2 1 $1.50"
+                                             << "$0.502 Exacta 1,2/1,2";
     QTest::newRow("a press: one ticket twice") << "$1 Exacta 1,2/1,2\n $2 Exacta 1,2/1,2 \n\n"
-                                               << "4 2 2 $6.00";
+                                               << "4 2 2 $6.00"
+                                               << "$1.00 Exacta 1,2/1,2";
     QTest::newRow("a leg scratched away, kept at 0")
         << "$1 Double 4/1,2\n$1 Double 5/1\nRace A: 8 runners, scratched 5\nRace B: 8 runners"
-        << "2 2 0 $2.00";
+        << "2 2 0 $2.00"
+        << "$1.00 Double 4/1,2";
     QTest::newRow("ALL over a scratch")
         << "$0.20 Pick 3 ALL/1/1\nRace A: 6 runners, scratched 2,4\nRace B: 6 runners\n"
            "Race C: 6 runners\n4 combinations bought, 4 different\nTotal Play Cost: $0.80"
-        << "4 4 0 $0.80";
+        << "4 4 0 $0.80"
+        << "$0.20 Pick 3 ALL/1/1";
+    QTest::newRow("every runner but a scratch, picked")
+        << "$0.20 Pick 3 1,3,5,6/1/1\n"
+           "Race A: 6 runners, scratched 2,4\nRace B: 6 runners\nRace C: 6 runners"
+        << "4 4 0 $0.80"
+        << "$0.20 Pick 3 ALL/1/1";
+    QTest::newRow("a whole race in an Exacta") << "$1 Exacta 1,2,3,4/1\nRace: 4 runners"
+                                               << "3 3 0 $3.00"
+                                               << "$1.00 Exacta 1,2,3,4/1";
 }
 
 // A play as text: read, counted as the window shows it, against every combination looked for in
@@ -406,6 +425,7 @@ void TestCore::play_data() {
 void TestCore::play() {
     QFETCH(QString, text);
     QFETCH(QString, counted);
+    QFETCH(QString, first);
     const PlayReading reading = read(text);
     QVERIFY2(reading.problem.isEmpty(), qPrintable(reading.problem));
     const Play &play = reading.play;
@@ -419,6 +439,7 @@ void TestCore::play() {
     const Overlap brute = oracle::bruteForceOverlap(*play.wager, play.card, play.tickets);
     QCOMPARE(count.different, brute.different);
     QCOMPARE(count.heldTwice, brute.heldTwice);
+    QCOMPARE(playText(play, kUS).section(QStringLiteral("\r\n"), 0, 0), first);
     for (const char *locale : {"en_US", "de_DE"}) {
         const QString written = playText(play, QLocale(locale));
         QVERIFY2(written.endsWith(QStringLiteral("%1 different\r\nTotal Play Cost: %2")
