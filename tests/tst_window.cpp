@@ -973,17 +973,20 @@ struct Soak {
 
     QString bringBack() {
         const int at = play.tickets.isEmpty() ? 0 : int(rng.bounded(play.tickets.size()));
-        QListWidgetItem *item = help() ? nullptr : row(at);
-        if (!item)
+        int how = 3; // a tap, on a phone
+        if (touch && !help() && !play.tickets.isEmpty()) {
+            if (!tapKept(at))
+                return fault;
+        } else if (QListWidgetItem *item = help() ? nullptr : row(at); !item) {
             return QStringLiteral("no kept ticket to bring back");
-        const int how = int(rng.bounded(3));
-        if (how == 0)
+        } else if ((how = int(rng.bounded(3))) == 0) {
             driver::key(Qt::Key_Return);
-        else if (how == 1)
+        } else if (how == 1) {
             QTest::mouseDClick(w.PlayView->ListPlay->viewport(), Qt::LeftButton, {},
                                w.PlayView->ListPlay->visualItemRect(item).center());
-        else if (!fromMenu(at, "Bring back"))
+        } else if (!fromMenu(at, "Bring back")) {
             return fault;
+        }
         // The window shows the ticket: its wager type, its races, its runners, its amount, as the
         // box offers it where it does.
         const Ticket &back = play.tickets[at];
@@ -1009,6 +1012,24 @@ struct Soak {
         focus = QStringLiteral("Command8");
         calc();
         return QStringLiteral("kept ticket %1 brought back by %2").arg(at).arg(how);
+    }
+
+    // On a phone the play is a sheet the dock's button opens; a tap on a kept ticket brings it
+    // back and closes the sheet.
+    bool tapKept(int at) {
+        driver::click(w.findChild<QPushButton *>(QStringLiteral("CommandPlay")));
+        PlayList *rows = w.PlayView->ListPlay;
+        if (!rows->isVisible() || at >= rows->count()) {
+            fault = QStringLiteral("the play's button showed no ticket %1").arg(at);
+            return false;
+        }
+        QListWidgetItem *item = rows->item(at);
+        rows->scrollToItem(item);
+        driver::tap(rows->viewport(), rows->visualItemRect(item).center());
+        if (rows->isVisible())
+            fault =
+                QStringLiteral("the play stayed over the window after a tap on ticket %1").arg(at);
+        return fault.isEmpty();
     }
 
     // The page reloaded: the window's session, written and read back, shows the boxes, the
@@ -1056,6 +1077,14 @@ struct Soak {
             for (qsizetype row = 0; row < legs[leg - 1].size(); ++row)
                 legs[leg - 1][row].selected = legs[leg - 1][row].selected && leg <= wager->legs &&
                                               row + 1 < legs[leg - 1].size();
+        // A leg's control that the reload hides passes the focus on, as Qt does, to the next
+        // control of the chain that shows.
+        for (int leg = wager->legs + 1; leg <= legsShown; ++leg) {
+            if (focus == w.list(leg)->objectName())
+                focus = w.Combo3->objectName();
+            else if (focus == w.clearButton(leg)->objectName())
+                focus = w.Command7->objectName();
+        }
         brought = -1;
         legsShown = wager->legs;
         oneRace = wager->isExotic();
