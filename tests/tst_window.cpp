@@ -1516,6 +1516,10 @@ void TestWindow::touchLook() {
                  qPrintable(end.block().text()));
         QVERIFY2(w->Text1->viewport()->rect().contains(w->Text1->cursorRect(end)),
                  qPrintable("the total out of sight" + on));
+        // The count above the ticket, not under the runners' sheet.
+        const QPoint count = w->LabelCount->mapTo(w.get(), w->LabelCount->rect().center());
+        QVERIFY2(w->LabelCount->isVisible() && w->childAt(count) == w->LabelCount,
+                 qPrintable("the count out of sight" + on));
     }
 }
 #endif
