@@ -415,6 +415,10 @@ void TestCore::play_data() {
            "Race A: 6 runners, scratched 2,4\nRace B: 6 runners\nRace C: 6 runners"
         << "4 4 0 $0.80"
         << "$0.20 Pick 3 ALL/1/1";
+    QTest::newRow("the field's last runner")
+        << "$1 Double 99/1\n$1 Double 1,99/1\nRace A: 99 runners\nRace B: 99 runners"
+        << "3 2 1 $3.00"
+        << "$1.00 Double 99/1";
     QTest::newRow("a whole race in an Exacta") << "$1 Exacta 1,2,3,4/1\nRace: 4 runners"
                                                << "3 3 0 $3.00"
                                                << "$1.00 Exacta 1,2,3,4/1";
