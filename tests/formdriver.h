@@ -201,7 +201,8 @@ inline QPoint onWindow(const QWidget *widget, QPoint from, QPoint by) {
 // A finger's drag from the widget's point by the offset, in four steps, after resting there for
 // the milliseconds given; it stays still before it lifts (a scroll, not a fling) until what it
 // scrolls shows, where the caller says what that is. The scroller moves on its frames, which a
-// test outside a browser can wait for. Says whether the point was in sight.
+// test outside a browser can wait for. Says whether the point was in sight and, lifted, the
+// finger let go of what it scrolled: it glides on or stops, and follows no more.
 inline bool drag(QWidget *widget, QPoint from, QPoint by, int rest = 0,
                  const std::function<bool()> &scrolled = {}) {
     if (!reveal(widget, QRect(from, QSize(1, 1))))
@@ -216,8 +217,14 @@ inline bool drag(QWidget *widget, QPoint from, QPoint by, int rest = 0,
     if (!scrolled || !QTest::qWaitFor(scrolled, 2000))
         QTest::qWait(25);
     finger.release(id, from + by, widget).commit();
+    bool letGo = true;
+#if QT_CONFIG(scroller)
+    for (const QScroller *scroller : QScroller::activeScrollers())
+        letGo = letGo && scroller->state() != QScroller::Pressed &&
+                scroller->state() != QScroller::Dragging;
+#endif
     settle();
-    return true;
+    return letGo;
 }
 
 // A finger held still on the widget's point until the window has taken it for a long press,

@@ -1250,9 +1250,11 @@ struct Soak {
         // Content goes the way the finger does: down, towards the sheet's top.
         const std::function<bool()> followed = [&] { return (bar->value() - before) * by.y() < 0; };
 #ifdef Q_OS_WASM // where a test cannot wait for the scroller's frames
-        driver::drag(start, at, by, rested ? kHold / 10 : 0);
+        if (!driver::drag(start, at, by, rested ? kHold / 10 : 0))
+            fault = QStringLiteral("a lifted finger still scrolls");
 #else
-        driver::drag(start, at, by, rested ? kHold / 10 : 0, scrolls ? followed : nullptr);
+        if (!driver::drag(start, at, by, rested ? kHold / 10 : 0, scrolls ? followed : nullptr))
+            fault = QStringLiteral("a lifted finger still scrolls");
         if (scrolls && !followed())
             fault = QStringLiteral("the sheet did not scroll from %1").arg(before);
 #endif
