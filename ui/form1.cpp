@@ -95,7 +95,7 @@ QString helpText() {
 }
 
 // The last steps of building are the start-up handler's parts.
-constexpr int kLoadSteps = 3;
+constexpr int kLoadSteps = 4;
 
 Form1::Form1(QWidget *parent) : Form1(inSteps, parent) {
     // The controls, then the start-up handler whole.
@@ -108,18 +108,18 @@ Form1::Form1(QWidget *parent) : Form1(inSteps, parent) {
 Form1::Form1(InSteps, QWidget *parent) : QWidget(parent) {
     // The order a whole construction takes: the controls in tab order, their events, then the
     // start-up handler.
-    m_steps = {[this] { createBoxesAndFirstLeg(); },
+    m_steps = {[this] { createWindow(); },
+               [this] { createBoxesAndFirstLeg(); },
                [this] { createLegs(); },
                [this] { createButtons(); },
-               [this] { createTicketAndHeadings(); },
-               [this] {
-                   finishControls();
-                   connectEvents();
-               },
-               [this] {
-                   loadHeadings();
-                   loadFieldSizes();
-               },
+               [this] { createTicket(); },
+               [this] { createHeadings(); },
+               [this] { finishBoxes(); },
+               [this] { setIcon(); },
+               [this] { finishControls(); },
+               [this] { connectEvents(); },
+               [this] { loadHeadings(); },
+               [this] { loadFieldSizes(); },
                [this] { loadWagerTypes(); },
                [this] {
                    loadBaseAmounts();
@@ -148,13 +148,15 @@ Form1::Faces Form1::faces() {
     return {face(tahoma, 8.25, false), face(sansSerif, 8.25, false), face(tahoma, 8.25, true)};
 }
 
-void Form1::createBoxesAndFirstLeg() {
+void Form1::createWindow() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zandrel Ticket Calculator"));
     resize(11445 / kTwipsPerPixel, 7380 / kTwipsPerPixel);
-    const auto [window, boxes, bold] = faces();
-    setFont(window);
+    setFont(faces().window);
+}
 
+void Form1::createBoxesAndFirstLeg() {
+    const auto [window, boxes, bold] = faces();
     // In tab order.
     Combo1 = place(new ComboBox(this), "Combo1", 360, 1560, 1215, 315, boxes);
     List1 = place(new ListBox(this), "List1", 360, 2400, 495, 4155, window);
@@ -204,12 +206,16 @@ void Form1::createButtons() {
                      495, bold);
 }
 
-void Form1::createTicketAndHeadings() {
-    const auto [window, boxes, bold] = faces();
-    const QString tahoma = QStringLiteral("Tahoma");
+void Form1::createTicket() {
+    const QFont window = faces().window;
     Text1 = place(new TextBox(this), "Text1", 4680, 840, 6375, 5655, window);
     Label7 = place(new QLabel(QStringLiteral("Ticket Descritpion"), this), "Label7", 4680, 600,
                    1695, 255, window);
+}
+
+void Form1::createHeadings() {
+    const auto [window, boxes, bold] = faces();
+    const QString tahoma = QStringLiteral("Tahoma");
     Label8 = place(new QLabel(QStringLiteral("Label8"), this), "Label8", 360, 240, 2535, 255,
                    face(tahoma, 9.75, true));
     Label9 = place(new QLabel(QStringLiteral("Label8"), this), "Label9", 4680, 240, 2895, 255,
@@ -228,14 +234,16 @@ void Form1::createTicketAndHeadings() {
     PlayView->hide();
 }
 
-void Form1::finishControls() {
+void Form1::finishBoxes() {
     for (ComboBox *combo : {Combo1, Combo2, Combo3})
         combo->setEditText(QStringLiteral("Combo1"));
     QPalette blue = Label8->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     Label8->setPalette(blue);
     Label9->setPalette(blue);
+}
 
+void Form1::setIcon() {
     // Sizes given, so the images are read only when drawn; the desktop entry's icon serves the
     // larger ones.
     QIcon icon;
@@ -243,7 +251,9 @@ void Form1::finishControls() {
         icon.addFile(QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size),
                      QSize(size, size));
     setWindowIcon(icon);
+}
 
+void Form1::finishControls() {
     m_controls = {Combo1,   List1,    Label1,   Label0,   Combo2,   Label00,  List2,    List3,
                   List4,    List5,    List6,    Label2,   Label3,   Label4,   Label5,   Label6,
                   Combo3,   Label000, Command1, Command2, Command3, Command4, Command5, Command6,

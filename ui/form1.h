@@ -167,10 +167,14 @@ class Form1 : public QWidget {
     };
     static Faces faces();
     // The controls, in tab order, a few at a time.
+    void createWindow();
     void createBoxesAndFirstLeg();
     void createLegs();
     void createButtons();
-    void createTicketAndHeadings();
+    void createTicket();
+    void createHeadings();
+    void finishBoxes();
+    void setIcon();
     void finishControls();
     // Form_Load's parts.
     void loadHeadings();
