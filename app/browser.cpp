@@ -17,18 +17,25 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include <emscripten/bind.h>
@@ -355,7 +362,8 @@ void keepInTheAddress(Form1 &window) {
 
 // Titles the page after the window, arranges it where the page says so and keeps the page's
 // elements in step with it.
-void joinThePage(Form1 &window) {
+// The page's title follows the window's, and on a phone the window is arranged for touch.
+const TouchArrangement *joinThePage(Form1 &window) {
     auto retitle = [](const QString &title) {
         emscripten::val::global("document").set("title", title.toStdString());
     };
@@ -364,9 +372,11 @@ void joinThePage(Form1 &window) {
     // The page chose, before it made the screen (page.js).
     const emscripten::val chosen =
         emscripten::val::global("document")["documentElement"]["dataset"]["arrangement"];
-    const TouchArrangement *touch = chosen.isString() && chosen.as<std::string>() == "touch"
-                                        ? new TouchArrangement(window)
-                                        : nullptr;
+    return chosen.isString() && chosen.as<std::string>() == "touch" ? new TouchArrangement(window)
+                                                                    : nullptr;
+}
+
+void mirrorInThePage(Form1 &window, const TouchArrangement *touch) {
     // A page without the elements' script (a test's page) has nothing to keep in step, and no
     // address of its own.
     if (emscripten::val::global("ztcAccess").isUndefined())
@@ -374,21 +384,36 @@ void joinThePage(Form1 &window) {
     new PageMirror(window, touch);
 }
 
-// The window built, joined to the page and shown, a step at a time.
+// The window built, joined to the page and shown, a step at a time, each a task of its own so
+// that the page keeps taking input. The browser compiles each of the program's functions on its
+// first call, on the page's thread, so the first control of a kind costs many times what the next
+// one does: a throwaway of the costliest kinds is made first, and one control of each kind is
+// drawn where nobody sees it, so that the window's own building and first frame find their code
+// compiled, each in a step of its own.
 class Building : public QObject {
   public:
-    Building() : m_window(new Form1(Form1::inSteps)) { next(); }
+    Building() { next(); }
 
   private:
     void next() { QTimer::singleShot(0, this, &Building::step); }
     void step() {
-        if (m_window->build()) {
-            next();
+        if (!m_throwaways.isEmpty()) {
+            m_throwaways.takeFirst()();
+        } else if (!m_window) {
+            m_window = new Form1(Form1::inSteps);
+        } else if (!m_built) {
+            m_built = !m_window->build();
         } else if (!m_joined) {
             m_joined = true;
-            joinThePage(*m_window);
-            next();
-        } else {
+            m_touch = joinThePage(*m_window);
+        } else if (!m_mirrored) {
+            m_mirrored = true;
+            mirrorInThePage(*m_window, m_touch);
+        } else if (!m_polished) {
+            m_polished = true;
+            m_window->ensurePolished();
+            m_undrawn = m_window->findChildren<QWidget *>();
+        } else if (!drawOnce()) {
             m_window->show();
             if (!emscripten::val::global("ztcAccess").isUndefined())
                 keepInTheAddress(*m_window);
@@ -396,11 +421,42 @@ class Building : public QObject {
             if (!page.isUndefined())
                 page.call<void>("shown");
             deleteLater();
+            return;
         }
+        next();
     }
 
-    Form1 *m_window;
+    // The next control the window will show, of a kind not drawn yet, drawn without its
+    // children; false once there is none.
+    bool drawOnce() {
+        while (!m_undrawn.isEmpty()) {
+            QWidget *control = m_undrawn.takeFirst();
+            if (!control->isVisibleTo(m_window) || m_kinds.contains(control->metaObject()))
+                continue;
+            m_kinds.insert(control->metaObject());
+            const qreal ratio = control->devicePixelRatioF();
+            QImage image(control->size() * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            control->render(&image, {}, {}, QWidget::DrawWindowBackground);
+            return true;
+        }
+        return false;
+    }
+
+    QList<std::function<void()>> m_throwaways = {
+        [] { QFontDatabase::families(); },
+        [] { delete new QLineEdit; },
+        [] { delete new QListView; },
+        [] { delete new QPlainTextEdit; },
+    };
+    Form1 *m_window = nullptr;
+    bool m_built = false;
     bool m_joined = false;
+    const TouchArrangement *m_touch = nullptr;
+    bool m_mirrored = false;
+    bool m_polished = false;
+    QList<QWidget *> m_undrawn;
+    QSet<const QMetaObject *> m_kinds;
 };
 
 } // namespace
