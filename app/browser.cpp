@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -39,6 +40,7 @@
 #include <utility>
 
 #include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
 namespace ztc {
@@ -315,10 +317,20 @@ EMSCRIPTEN_BINDINGS(ztc_page) {
 
 } // namespace
 
-void prepareForThePage() {
+int runInThePage(int argc, char *argv[], int (*program)(int &argc, char *argv[])) {
     // No input context of Qt's: on a touch screen it would take the page's focus from the
     // control's own element, which has the touch keyboard and the screen reader's attention.
     qputenv("QT_IM_MODULE", "none");
+    // The first category made reads the rules, and where Qt's files would be, compiling much
+    // that the browser would otherwise compile in the application's constructor.
+    QLoggingCategory("ztc").isDebugEnabled();
+    // The arguments stay where the loader put them; the application keeps referring to them.
+    static int count = argc;
+    static char **words = argv;
+    static int (*run)(int &, char *[]) = program;
+    emscripten_async_call([](void *) { run(count, words); }, nullptr, 0);
+    // The page's runtime stays alive after main returns, as after the application's exec().
+    return 0;
 }
 
 namespace {

@@ -5,8 +5,11 @@ namespace ztc {
 
 // The web page around the window (browser.cpp, built for the browser alone).
 
-// Before the application exists: the page's own text inputs, not Qt's, take touch keyboards.
-void prepareForThePage();
+// Runs the program in the page, the application made in a task after this one: this one reads
+// the logging rules and the library's paths, which the application's constructor would read
+// first, so that neither holds the page long. The page's own text inputs, not Qt's, take touch
+// keyboards.
+int runInThePage(int argc, char *argv[], int (*program)(int &argc, char *argv[]));
 
 // Builds the window and shows it, a short step at a time, each a task of the page's own: the
 // page stays free to draw and to take input while it starts. It titles the page after the

@@ -52,10 +52,9 @@ void quitOnSignals(QApplication &) {}
 #include "browser.h"
 #endif
 
-int main(int argc, char *argv[]) {
-#ifdef Q_OS_WASM
-    ztc::prepareForThePage();
-#endif
+namespace {
+
+int run(int &argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zandrel-ticket-calculator"));
     QApplication::setOrganizationDomain(QStringLiteral("zandrel.example"));
@@ -69,4 +68,14 @@ int main(int argc, char *argv[]) {
     window.show();
 #endif
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+#ifdef Q_OS_WASM
+    return ztc::runInThePage(argc, argv, run);
+#else
+    return run(argc, argv);
+#endif
 }
