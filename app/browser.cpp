@@ -28,6 +28,7 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QSet>
 #include <QTimer>
@@ -424,8 +425,13 @@ class Building : public QObject {
         } else if (!m_polished) {
             m_polished = true;
             m_window->ensurePolished();
+            m_focused = m_window->focusWidget();
             m_undrawn = m_window->findChildren<QWidget *>();
         } else if (!drawOnce()) {
+            // Drawing controls not shown yet moves the window's focus on from the one that had
+            // it: it goes back, for the first key typed.
+            if (m_focused)
+                m_focused->setFocus();
             m_window->show();
             if (!emscripten::val::global("ztcAccess").isUndefined())
                 keepInTheAddress(*m_window);
@@ -467,6 +473,7 @@ class Building : public QObject {
     const TouchArrangement *m_touch = nullptr;
     bool m_mirrored = false;
     bool m_polished = false;
+    QPointer<QWidget> m_focused;
     QList<QWidget *> m_undrawn;
     QSet<const QMetaObject *> m_kinds;
 };
