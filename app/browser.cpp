@@ -373,8 +373,6 @@ void keepInTheAddress(Form1 &window) {
     }
 }
 
-// Titles the page after the window, arranges it where the page says so and keeps the page's
-// elements in step with it.
 // The page's title follows the window's, and on a phone the window is arranged for touch.
 const TouchArrangement *joinThePage(Form1 &window) {
     auto retitle = [](const QString &title) {
@@ -410,43 +408,26 @@ class Building : public QObject {
   private:
     void next() { QTimer::singleShot(0, this, &Building::step); }
     void step() {
-        if (!m_throwaways.isEmpty()) {
-            m_throwaways.takeFirst()();
-        } else if (!m_window) {
-            m_window = new Form1(Form1::inSteps);
-        } else if (!m_built) {
-            m_built = !m_window->build();
-        } else if (!m_joined) {
-            m_joined = true;
-            m_touch = joinThePage(*m_window);
-        } else if (!m_mirrored) {
-            m_mirrored = true;
-            mirrorInThePage(*m_window, m_touch);
-        } else if (!m_polished) {
-            m_polished = true;
-            m_window->ensurePolished();
-            m_focused = m_window->focusWidget();
-            m_undrawn = m_window->findChildren<QWidget *>();
-        } else if (!drawOnce()) {
-            // Drawing controls not shown yet moves the window's focus on from the one that had
-            // it: it goes back, for the first key typed.
-            if (m_focused)
-                m_focused->setFocus();
-            m_window->show();
-            if (!emscripten::val::global("ztcAccess").isUndefined())
-                keepInTheAddress(*m_window);
-            const emscripten::val page = emscripten::val::global("ztcPage");
-            if (!page.isUndefined())
-                page.call<void>("shown");
+        m_steps.takeFirst()();
+        if (m_steps.isEmpty())
             deleteLater();
-            return;
-        }
-        next();
+        else
+            next();
+    }
+
+    // Steps that repeat until they are done.
+    void buildTheWindow() {
+        if (m_window->build())
+            m_steps.prepend([this] { buildTheWindow(); });
+    }
+    void drawOnce() {
+        if (drawNextKind())
+            m_steps.prepend([this] { drawOnce(); });
     }
 
     // The next control the window will show, of a kind not drawn yet, drawn without its
     // children; false once there is none.
-    bool drawOnce() {
+    bool drawNextKind() {
         while (!m_undrawn.isEmpty()) {
             QWidget *control = m_undrawn.takeFirst();
             if (!control->isVisibleTo(m_window) || m_kinds.contains(control->metaObject()))
@@ -461,21 +442,41 @@ class Building : public QObject {
         return false;
     }
 
-    QList<std::function<void()>> m_throwaways = {
+    void show() {
+        // Drawing controls not shown yet moves the window's focus on from the one that had it:
+        // it goes back, for the first key typed.
+        if (m_focused)
+            m_focused->setFocus();
+        m_window->show();
+        if (!emscripten::val::global("ztcAccess").isUndefined())
+            keepInTheAddress(*m_window);
+        const emscripten::val page = emscripten::val::global("ztcPage");
+        if (!page.isUndefined())
+            page.call<void>("shown");
+    }
+
+    Form1 *m_window = nullptr;
+    const TouchArrangement *m_touch = nullptr;
+    QPointer<QWidget> m_focused;
+    QList<QWidget *> m_undrawn;
+    QSet<const QMetaObject *> m_kinds;
+    QList<std::function<void()>> m_steps = {
         [] { QFontDatabase::families(); },
         [] { delete new QLineEdit; },
         [] { delete new QListView; },
         [] { delete new QPlainTextEdit; },
+        [this] { m_window = new Form1(Form1::inSteps); },
+        [this] { buildTheWindow(); },
+        [this] { m_touch = joinThePage(*m_window); },
+        [this] { mirrorInThePage(*m_window, m_touch); },
+        [this] {
+            m_window->ensurePolished();
+            m_focused = m_window->focusWidget();
+            m_undrawn = m_window->findChildren<QWidget *>();
+        },
+        [this] { drawOnce(); },
+        [this] { show(); },
     };
-    Form1 *m_window = nullptr;
-    bool m_built = false;
-    bool m_joined = false;
-    const TouchArrangement *m_touch = nullptr;
-    bool m_mirrored = false;
-    bool m_polished = false;
-    QPointer<QWidget> m_focused;
-    QList<QWidget *> m_undrawn;
-    QSet<const QMetaObject *> m_kinds;
 };
 
 } // namespace
