@@ -165,14 +165,38 @@ class MenusForFingers : public QObject {
     QFont m_font;
 };
 
+// Moved with what they show and whether they are shown: the controls are the window's own.
+void move(QWidget *control, QWidget *to, const QFont &font) {
+    const bool shown = !control->isHidden();
+    control->setParent(to);
+    control->setVisible(shown);
+    control->setFont(font);
+}
+
 } // namespace
 
-TouchArrangement::TouchArrangement(Form1 &form)
+TouchArrangement::TouchArrangement(Form1 &form) : TouchArrangement(form, inSteps) {
+    while (build()) {
+    }
+}
+
+TouchArrangement::TouchArrangement(Form1 &form, InSteps)
     : QObject(&form), m_form(form), m_sheetArea(new QScrollArea(&form)), m_sheet(new QWidget),
       m_dock(new QWidget(&form)), m_playSheet(new QWidget(&form)),
       m_playButton(new QPushButton(m_dock)),
       m_playBack(new QPushButton(tr("Back to the ticket"), m_playSheet)), m_style(new TouchStyle),
       m_finger(new Finger(this)) {
+    // The sheet, the legs, then the dock and what follows the window: the controls' order.
+    m_steps = {[this] { arrangeSheet(); }, [this] { arrangeLegs(); }, [this] { arrangeDock(); }};
+}
+
+bool TouchArrangement::build() {
+    if (!m_steps.isEmpty())
+        m_steps.takeFirst()();
+    return !m_steps.isEmpty();
+}
+
+void TouchArrangement::arrangeSheet() {
     m_style->setParent(this);
     // A phone's long press: half a second, as on Android and iOS.
     QGuiApplication::styleHints()->setMousePressAndHoldInterval(500);
@@ -185,22 +209,15 @@ TouchArrangement::TouchArrangement(Form1 &form)
     m_dock->setAutoFillBackground(true);
     m_dock->setBackgroundRole(QPalette::Midlight);
 
-    form.setForFingers(true);
-    const QFont face = form.font();
-    QWidget *const focused = form.focusWidget();
-    // Moved with what they show and whether they are shown: the controls are the window's own.
-    auto move = [](QWidget *control, QWidget *to, const QFont &font) {
-        const bool shown = !control->isHidden();
-        control->setParent(to);
-        control->setVisible(shown);
-        control->setFont(font);
-    };
+    m_form.setForFingers(true);
+    m_focused = m_form.focusWidget();
+    const QFont face = m_form.font();
     const QFont label = sized(face, 15);
-    move(form.Label8, m_sheet, sized(face, 19, true));
-    move(form.Label9, m_sheet, sized(face, 14));
-    for (QLabel *caption : {form.Label00, form.Label0, form.Label000})
+    move(m_form.Label8, m_sheet, sized(face, 19, true));
+    move(m_form.Label9, m_sheet, sized(face, 14));
+    for (QLabel *caption : {m_form.Label00, m_form.Label0, m_form.Label000})
         move(caption, m_sheet, label);
-    for (ComboBox *box : {form.Combo1, form.Combo2, form.Combo3}) {
+    for (ComboBox *box : {m_form.Combo1, m_form.Combo2, m_form.Combo3}) {
         move(box, m_sheet, sized(face, 17));
         box->setStyle(m_style);
         box->setItemDelegate(new BoxRowDelegate(box));
@@ -208,10 +225,15 @@ TouchArrangement::TouchArrangement(Form1 &form)
         box->setMaxVisibleItems(10);
         box->view()->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     }
+}
+
+void TouchArrangement::arrangeLegs() {
+    const QFont face = m_form.font();
+    const QFont label = sized(face, 15);
     for (int leg = 1; leg <= kLegCount; ++leg) {
-        move(form.legLabel(leg), m_sheet, sized(face, 17, true));
-        move(form.clearButton(leg), m_sheet, sized(face, 16));
-        ListBox *list = form.list(leg);
+        move(m_form.legLabel(leg), m_sheet, sized(face, 17, true));
+        move(m_form.clearButton(leg), m_sheet, sized(face, 16));
+        ListBox *list = m_form.list(leg);
         move(list, m_sheet, sized(face, 18));
         list->setTogglesOnRelease(true);
         list->setItemDelegate(new TileDelegate(list));
@@ -230,7 +252,13 @@ TouchArrangement::TouchArrangement(Form1 &form)
         m_counts[std::size_t(leg - 1)] = new QLabel(m_sheet);
         m_counts[std::size_t(leg - 1)]->setFont(label);
     }
-    for (QPushButton *button : {form.Command7, form.Command8, form.Command9, form.CommandKeep})
+}
+
+void TouchArrangement::arrangeDock() {
+    const QFont face = m_form.font();
+    const QFont label = sized(face, 15);
+    for (QPushButton *button :
+         {m_form.Command7, m_form.Command8, m_form.Command9, m_form.CommandKeep})
         move(button, m_dock, sized(face, 16, true));
     // The play: the dock's button opens it over the window; a tap on a kept ticket brings it
     // back into the window, and closes it.
@@ -241,7 +269,7 @@ TouchArrangement::TouchArrangement(Form1 &form)
     m_playBack->setFont(sized(face, 16, true));
     m_playSheet->setAutoFillBackground(true);
     m_playSheet->hide();
-    PlayPanel *play = form.PlayView;
+    PlayPanel *play = m_form.PlayView;
     play->setParent(m_playSheet);
     play->setFont(sized(face, 15));
     play->LabelPlay->setFont(sized(face, 17, true));
@@ -251,7 +279,7 @@ TouchArrangement::TouchArrangement(Form1 &form)
     connect(m_playButton, &QPushButton::clicked, this, [this] { showPlay(true); });
     connect(m_playBack, &QPushButton::clicked, this, [this] { showPlay(false); });
     connect(play->ListPlay, &PlayList::bringBack, this, [this] { showPlay(false); });
-    connect(&form, &Form1::playChanged, this, [this] {
+    connect(&m_form, &Form1::playChanged, this, [this] {
         const int kept = int(m_form.play().tickets.size());
         m_playButton->setText(kept ? tr("Play (%1)").arg(kept) : tr("Play"));
         m_playButton->setEnabled(kept > 0 && m_form.state().intHelpMode != 1);
@@ -260,26 +288,26 @@ TouchArrangement::TouchArrangement(Form1 &form)
     });
     m_playButton->setText(tr("Play"));
     m_playButton->setEnabled(false);
-    move(form.LabelCount, m_dock, label);
-    move(form.Label7, m_dock, label);
-    move(form.Text1, m_dock, sized(face, 15));
-    form.Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    form.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    form.Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    move(m_form.LabelCount, m_dock, label);
+    move(m_form.Label7, m_dock, label);
+    move(m_form.Text1, m_dock, sized(face, 15));
+    m_form.Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_form.Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_form.Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The ticket scrolls by lines, which a finger moves by pixels.
-    form.Text1->viewport()->installEventFilter(this);
-    if (focused)
-        focused->setFocus();
+    m_form.Text1->viewport()->installEventFilter(this);
+    if (m_focused)
+        m_focused->setFocus();
 
     for (QWidget *scrolled :
-         {m_sheetArea->viewport(), form.Text1->viewport(), form.Combo1->view()->viewport(),
-          form.Combo2->view()->viewport(), form.Combo3->view()->viewport()})
+         {m_sheetArea->viewport(), m_form.Text1->viewport(), m_form.Combo1->view()->viewport(),
+          m_form.Combo2->view()->viewport(), m_form.Combo3->view()->viewport()})
         scrollByFinger(scrolled);
     // Keys and screen readers move the focus out of sight; a finger only where it is.
-    for (QWidget *control : form.controls())
+    for (QWidget *control : m_form.controls())
         if (onSheet(control))
             control->installEventFilter(this);
-    connect(&form, &Form1::calculated, this, [this] {
+    connect(&m_form, &Form1::calculated, this, [this] {
         // A count that needs another line than it has gets it.
         const QLabel *count = m_form.LabelCount;
         if (count->heightForWidth(count->width()) != count->height())
@@ -288,13 +316,13 @@ TouchArrangement::TouchArrangement(Form1 &form)
     });
     new MenusForFingers(m_style, sized(face, 16), this);
     // Help mode: the dock grows over the sheet or gives it back.
-    connect(&form, &Form1::helpModeChanged, this, [this](bool on) {
+    connect(&m_form, &Form1::helpModeChanged, this, [this](bool on) {
         showPlay(false);
         m_playButton->setEnabled(!on && !m_form.play().tickets.isEmpty());
         layOut();
         showTicketEnd();
     });
-    form.installEventFilter(this);
+    m_form.installEventFilter(this);
     layOut();
 }
 

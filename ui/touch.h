@@ -11,10 +11,13 @@
 
 #include "state.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -31,6 +34,11 @@ class TouchArrangement : public QObject {
     Q_OBJECT
   public:
     explicit TouchArrangement(Form1 &form);
+    // Arranged a part at a time instead, a part for each call of build() (for a page that must
+    // keep taking input meanwhile), until it says there is nothing more to do.
+    enum InSteps { inSteps };
+    TouchArrangement(Form1 &form, InSteps);
+    bool build();
 
     // The controls and the count of combinations in reading order: the sheet's from its top,
     // then the docked ones.
@@ -47,6 +55,9 @@ class TouchArrangement : public QObject {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    void arrangeSheet();
+    void arrangeLegs();
+    void arrangeDock();
     // A finger's drag scrolls what the viewport shows.
     void scrollByFinger(QWidget *viewport);
     void heldAt(QWindow *window, QPointF at);
@@ -78,6 +89,9 @@ class TouchArrangement : public QObject {
     Finger *m_finger;
     std::array<QLabel *, kLegCount> m_counts{};
     bool m_layingOut = false;
+    // While it is arranged in steps: the focus the window had, and the steps left.
+    QPointer<QWidget> m_focused;
+    QList<std::function<void()>> m_steps;
 };
 
 } // namespace ztc
