@@ -169,14 +169,15 @@ class PageMirror : public QObject {
     }
 
     void publish() {
+        // Nothing to say until the window shows: its Show says it then.
+        if (!m_window.isVisible())
+            return;
         const QWidget *focused = controlOf(QApplication::focusWidget());
         QJsonArray all;
         for (QWidget *w : controls()) {
             QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
             if (!a)
                 continue;
-            // The count, a label in the window, is a status on the page: a screen reader hears
-            // it when it changes.
             // The count and the play's totals, labels in the window, are statuses on the page: a
             // screen reader hears them when they change.
             const bool status = w == m_window.LabelCount || w == m_window.PlayView->LabelTotals;
@@ -322,14 +323,19 @@ int runInThePage(int argc, char *argv[], int (*program)(int &argc, char *argv[])
     // No input context of Qt's: on a touch screen it would take the page's focus from the
     // control's own element, which has the touch keyboard and the screen reader's attention.
     qputenv("QT_IM_MODULE", "none");
-    // The first category made reads the rules, and where Qt's files would be, compiling much
-    // that the browser would otherwise compile in the application's constructor.
-    QLoggingCategory("ztc").isDebugEnabled();
     // The arguments stay where the loader put them; the application keeps referring to them.
     static int count = argc;
     static char **words = argv;
     static int (*run)(int &, char *[]) = program;
-    emscripten_async_call([](void *) { run(count, words); }, nullptr, 0);
+    // Each in a task of its own, after the runtime's start: the first category made reads the
+    // rules, and where Qt's files would be, compiling much that the browser would otherwise
+    // compile in the application's constructor; then the application.
+    emscripten_async_call(
+        [](void *) {
+            QLoggingCategory("ztc").isDebugEnabled();
+            emscripten_async_call([](void *) { run(count, words); }, nullptr, 0);
+        },
+        nullptr, 0);
     // The page's runtime stays alive after main returns, as after the application's exec().
     return 0;
 }
@@ -373,8 +379,9 @@ void keepInTheAddress(Form1 &window) {
     }
 }
 
-// The page's title follows the window's, and on a phone the window is arranged for touch.
-const TouchArrangement *joinThePage(Form1 &window) {
+// The page's title follows the window's, and on a phone the window is arranged for touch (in
+// steps: build() them).
+TouchArrangement *joinThePage(Form1 &window) {
     auto retitle = [](const QString &title) {
         emscripten::val::global("document").set("title", title.toStdString());
     };
@@ -383,8 +390,9 @@ const TouchArrangement *joinThePage(Form1 &window) {
     // The page chose, before it made the screen (page.js).
     const emscripten::val chosen =
         emscripten::val::global("document")["documentElement"]["dataset"]["arrangement"];
-    return chosen.isString() && chosen.as<std::string>() == "touch" ? new TouchArrangement(window)
-                                                                    : nullptr;
+    return chosen.isString() && chosen.as<std::string>() == "touch"
+               ? new TouchArrangement(window, TouchArrangement::inSteps)
+               : nullptr;
 }
 
 void mirrorInThePage(Form1 &window, const TouchArrangement *touch) {
@@ -420,6 +428,10 @@ class Building : public QObject {
         if (m_window->build())
             m_steps.prepend([this] { buildTheWindow(); });
     }
+    void arrangeForTouch() {
+        if (m_touch && m_touch->build())
+            m_steps.prepend([this] { arrangeForTouch(); });
+    }
     void drawOnce() {
         if (drawNextKind())
             m_steps.prepend([this] { drawOnce(); });
@@ -433,10 +445,13 @@ class Building : public QObject {
             if (!control->isVisibleTo(m_window) || m_kinds.contains(control->metaObject()))
                 continue;
             m_kinds.insert(control->metaObject());
+            // Its top, whole across: every part of a control's drawing shows there, and a
+            // control the size of the screen costs no more than a box.
+            const QRect top(0, 0, control->width(), std::min(control->height(), 64));
             const qreal ratio = control->devicePixelRatioF();
-            QImage image(control->size() * ratio, QImage::Format_RGB32);
+            QImage image(top.size() * ratio, QImage::Format_RGB32);
             image.setDevicePixelRatio(ratio);
-            control->render(&image, {}, {}, QWidget::DrawWindowBackground);
+            control->render(&image, {}, top, QWidget::DrawWindowBackground);
             return true;
         }
         return false;
@@ -456,7 +471,7 @@ class Building : public QObject {
     }
 
     Form1 *m_window = nullptr;
-    const TouchArrangement *m_touch = nullptr;
+    TouchArrangement *m_touch = nullptr;
     QPointer<QWidget> m_focused;
     QList<QWidget *> m_undrawn;
     QSet<const QMetaObject *> m_kinds;
@@ -468,6 +483,7 @@ class Building : public QObject {
         [this] { m_window = new Form1(Form1::inSteps); },
         [this] { buildTheWindow(); },
         [this] { m_touch = joinThePage(*m_window); },
+        [this] { arrangeForTouch(); },
         [this] { mirrorInThePage(*m_window, m_touch); },
         [this] {
             m_window->ensurePolished();

@@ -20,6 +20,13 @@ window.ztcAccess = (() => {
     const lists = new Map();
     // What each text box showed last, to tell what the touch keyboard or screen reader changed.
     const shown = new Map();
+    // The latest state sent, until it is the page's; and how many controls' elements are made in
+    // one task, so that a phone never waits on all of them at once.
+    let pending = null;
+    const MADE_AT_ONCE = 6;
+    // Once the first state sent is wholly the page's.
+    let made;
+    const allMade = new Promise((resolve) => { made = resolve; });
 
     // A key as the keyboard's own, at the canvas, where the program listens; says whether the
     // program took it.
@@ -349,21 +356,41 @@ window.ztcAccess = (() => {
             });
         },
         update(json) {
-            const { controls, sheet: sheetRect = [0, 0, 0, 0], alert = '' } = JSON.parse(json);
-            // What the window says in a box of its own, heard at once.
-            let said = document.getElementById('said');
-            if (!said) {
-                said = document.createElement('div');
-                said.id = 'said';
-                said.setAttribute('role', 'alert');
-                layer.append(said);
-            }
-            if (said.textContent !== alert)
-                said.textContent = alert;
-            place(sheet, sheetRect);
-            controls.forEach((control) => show(control, sheetRect));
-            arrange(controls.map((control) => control.id));
+            const scheduled = pending !== null;
+            pending = json;
+            if (!scheduled)
+                setTimeout(apply, 0);
         },
         focus,
+        // When every control has its element: the page waits for that before it shows the window.
+        allMade,
     };
+
+    // The state sent last, made the page's in a task of its own, apart from the program's. The
+    // first time, a few controls' elements are made in each task, and the rest follow in the
+    // next; the state sent meanwhile is the one finished.
+    function apply() {
+        const { controls, sheet: sheetRect = [0, 0, 0, 0], alert = '' } = JSON.parse(pending);
+        const unmade = controls.filter((control) => !wrappers.has(control.id));
+        if (unmade.length > MADE_AT_ONCE) {
+            unmade.slice(0, MADE_AT_ONCE).forEach((control) => show(control, sheetRect));
+            setTimeout(apply, 0);
+            return;
+        }
+        pending = null;
+        // What the window says in a box of its own, heard at once.
+        let said = document.getElementById('said');
+        if (!said) {
+            said = document.createElement('div');
+            said.id = 'said';
+            said.setAttribute('role', 'alert');
+            layer.append(said);
+        }
+        if (said.textContent !== alert)
+            said.textContent = alert;
+        place(sheet, sheetRect);
+        controls.forEach((control) => show(control, sheetRect));
+        arrange(controls.map((control) => control.id));
+        made();
+    }
 })();

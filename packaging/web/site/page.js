@@ -115,11 +115,13 @@
         });
     }
 
-    // The program has shown its window. Once it is drawn, it takes the placeholder's place and
-    // gets what was typed or tapped meanwhile.
+    // The program has shown its window. Once it is drawn, and its controls' elements are all on
+    // the page for a screen reader, it takes the placeholder's place and gets what was typed or
+    // tapped meanwhile.
     window.ztcPage = {
         shown() {
-            requestAnimationFrame(() => requestAnimationFrame(() => {
+            const drawn = new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+            Promise.all([drawn, window.ztcAccess && window.ztcAccess.allMade]).then(() => {
                 placeholder.remove();
                 loading.remove();
                 performance.mark('ztc-window-drawn');
@@ -128,7 +130,7 @@
                 whole = true;
                 if ('serviceWorker' in navigator)
                     navigator.serviceWorker.register('sw.js').then(watchForUpdates, () => {});
-            }));
+            });
         },
     };
 
