@@ -423,18 +423,10 @@ class Building : public QObject {
             next();
     }
 
-    // Steps that repeat until they are done.
-    void buildTheWindow() {
-        if (m_window->build())
-            m_steps.prepend([this] { buildTheWindow(); });
-    }
-    void arrangeForTouch() {
-        if (m_touch && m_touch->build())
-            m_steps.prepend([this] { arrangeForTouch(); });
-    }
-    void drawOnce() {
-        if (drawNextKind())
-            m_steps.prepend([this] { drawOnce(); });
+    // A step that comes again, first, while its work says there is more.
+    void untilDone(const std::function<bool()> &work) {
+        if (work())
+            m_steps.prepend([this, work] { untilDone(work); });
     }
 
     // The next control the window will show, of a kind not drawn yet, drawn without its
@@ -481,16 +473,16 @@ class Building : public QObject {
         [] { delete new QListView; },
         [] { delete new QPlainTextEdit; },
         [this] { m_window = new Form1(Form1::inSteps); },
-        [this] { buildTheWindow(); },
+        [this] { untilDone([this] { return m_window->build(); }); },
         [this] { m_touch = joinThePage(*m_window); },
-        [this] { arrangeForTouch(); },
+        [this] { untilDone([this] { return m_touch && m_touch->build(); }); },
         [this] { mirrorInThePage(*m_window, m_touch); },
         [this] {
             m_window->ensurePolished();
             m_focused = m_window->focusWidget();
             m_undrawn = m_window->findChildren<QWidget *>();
         },
-        [this] { drawOnce(); },
+        [this] { untilDone([this] { return drawNextKind(); }); },
         [this] { show(); },
     };
 };
