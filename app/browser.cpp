@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -469,6 +470,10 @@ class Building : public QObject {
     QSet<const QMetaObject *> m_kinds;
     QList<std::function<void()>> m_steps = {
         [] { QFontDatabase::families(); },
+        // The window's font read, then its first words laid out: the first text a control
+        // takes would otherwise do both at once.
+        [] { QFontMetricsF(QApplication::font()).height(); },
+        [] { QFontMetricsF(QApplication::font()).horizontalAdvance(QStringLiteral("Combo1")); },
         [] { delete new QLineEdit; },
         [] { delete new QListView; },
         [] { delete new QPlainTextEdit; },
