@@ -244,8 +244,7 @@ void Form1::finishBoxes() {
 }
 
 void Form1::setIcon() {
-    // Sizes given, so the images are read only when drawn; the desktop entry's icon serves the
-    // larger ones.
+    // Each image is read as it is added; the desktop entry's icon serves the larger sizes.
     QIcon icon;
     for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size),
