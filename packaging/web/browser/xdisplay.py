@@ -3,6 +3,7 @@
 browsers that need a display (Firefox, WebKitGTK)."""
 import os
 import subprocess
+import time
 
 
 class Display:
@@ -27,6 +28,15 @@ class Display:
         # xclip stays to serve what it holds; it is gone with the display.
         subprocess.run(['xclip', '-selection', 'clipboard', '-i'], env=self.env, input=text, text=True,
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Its first process is gone before the server may know the one that stays owns the
+        # clipboard: a paste at once could bring what was there before.
+        for _ in range(100):
+            held = subprocess.run(['xclip', '-selection', 'clipboard', '-o'], env=self.env,
+                                  capture_output=True).stdout
+            if held == text.encode():
+                return
+            time.sleep(0.05)
+        raise RuntimeError(f'the clipboard did not take {text!r}')
 
     def close(self):
         self.proc.terminate()
