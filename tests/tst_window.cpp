@@ -1535,6 +1535,15 @@ void TestWindow::look() {
     QCOMPARE(w->Label8->text(), "Zandrel Ticket Calculator");
     QCOMPARE(w->Label9->text(), "www.zandrel.example");
     QCOMPARE(w->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    for (int size : {16, 32, 48}) {
+        const QImage art(
+            QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size));
+        QVERIFY2(!art.isNull(), "the icon's artwork is not in the program");
+        // A title bar at twice the pixels asks for half the size at a ratio of 2.
+        const QImage drawn = w->windowIcon().pixmap(QSize(size, size) / 2, 2.0).toImage();
+        QVERIFY2(drawn == art.convertToFormat(drawn.format()),
+                 qPrintable(QStringLiteral("the icon at %1 px is not its artwork").arg(size)));
+    }
     QVERIFY2(w->Label8->font().bold(), "the title is not bold");
     QVERIFY2(w->Command9->font().bold(), "Help is not bold");
     QVERIFY2(!w->Label9->font().bold(), "the maker's address is bold");

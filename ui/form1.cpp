@@ -11,9 +11,11 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -56,6 +58,43 @@ W *place(W *widget, const char *name, int left, int top, int width, int height, 
     widget->setFont(font);
     return widget;
 }
+
+// The window's icon, its images read when it is first drawn: the page shows it only in a message
+// box's title bar, and Qt's own engine decodes each image as it is added, while a phone waits.
+// Every call is Qt's pixmap engine's own, at the size asked for, so the icon looks the same.
+class IconOnDemand final : public QIconEngine {
+  public:
+    IconOnDemand() = default;
+    IconOnDemand(const IconOnDemand &) = default;
+    QIconEngine *clone() const override { return new IconOnDemand(*this); }
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal dpr =
+            painter->device() ? painter->device()->devicePixelRatio() : qApp->devicePixelRatio();
+        painter->drawPixmap(rect, pixmap(rect.size() * dpr, mode, state));
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override {
+        return images().pixmap(size, 1.0, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override {
+        return pixmap(size, mode, state).size();
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return images().availableSizes(mode, state);
+    }
+
+  private:
+    const QIcon &images() {
+        if (m_icon.isNull()) {
+            for (int size : {16, 32, 48})
+                m_icon.addFile(
+                    QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size),
+                    QSize(size, size));
+        }
+        return m_icon;
+    }
+    QIcon m_icon;
+};
 
 } // namespace
 
@@ -244,12 +283,8 @@ void Form1::finishBoxes() {
 }
 
 void Form1::setIcon() {
-    // Each image is read as it is added; the desktop entry's icon serves the larger sizes.
-    QIcon icon;
-    for (int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/org.zandrel.TicketCalculator.png").arg(size),
-                     QSize(size, size));
-    setWindowIcon(icon);
+    // The desktop entry's icon serves the larger sizes.
+    setWindowIcon(QIcon(new IconOnDemand));
 }
 
 void Form1::finishControls() {
