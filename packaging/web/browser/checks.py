@@ -173,13 +173,25 @@ def address(site):
         browser.open()
         if now() != before:
             raise Failure(f'after a reload the play and ticket are\n{now()}\nnot\n{before}')
+        # Its keys: Ctrl+Shift+C copies what the menu does, and Ctrl+Shift+V reads it back, its
+        # tickets after the play's, though the focus is in a box that takes text.
+        browser.set_clipboard('copied elsewhere')
+        person.key('ctrl+shift+c')
+        if not access_checks.soon(lambda: browser.clipboard().replace('\r\n', '\n') == before[0]):
+            raise Failure(f'Ctrl+Shift+C copied:\n{browser.clipboard()}')
+        person.click(60, 114)
+        person.key('ctrl+shift+v')
+        twice = '$2.00 Exacta 1/2\n$2.00 Exacta 1/2,3\n' * 2
+        if not now()[0].startswith(twice):
+            raise Failure(f'after Ctrl+Shift+V the play copied is:\n{now()[0]}')
         browser.navigate('about:blank')     # else only the fragment would change, not the page
         browser.open(server.url + '#%FF%00garbage')
         said = browser.evaluate("document.getElementById('said').textContent")
         if 'nothing the calculator can read' not in said:
             raise Failure(f'a link that cannot be read opened with the word "{said}"')
         browser.expect_clean()
-        print('address: a reload brought the play and the ticket back; a link that could not be read said so')
+        print('address: a reload brought the play and the ticket back; a link that could not be read said so; '
+              'Ctrl+Shift+C and Ctrl+Shift+V copied the play and read it back')
     finally:
         browser.close()
         server.stop()

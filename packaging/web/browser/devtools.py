@@ -19,6 +19,7 @@ KEYS = {
     'End': ('End', 'End', 35), 'Home': ('Home', 'Home', 36), 'F4': ('F4', 'F4', 115),
     'BackSpace': ('Backspace', 'Backspace', 8), 'Escape': ('Escape', 'Escape', 27),
     'ctrl+a': ('a', 'KeyA', 65), 'ctrl+c': ('c', 'KeyC', 67), 'ctrl+v': ('v', 'KeyV', 86),
+    'ctrl+shift+c': ('C', 'KeyC', 67), 'ctrl+shift+v': ('V', 'KeyV', 86),
 }
 
 
@@ -173,7 +174,7 @@ class Browser(PageDriver):
 
     def key(self, name):
         key, code, vk = KEYS[name]
-        modifiers = 2 if name.startswith('ctrl+') else 0
+        modifiers = (2 if 'ctrl+' in name else 0) | (8 if 'shift+' in name else 0)
         text = ' ' if name == 'space' else '\r' if name == 'Return' else ''
         down = dict(key=key, code=code, windowsVirtualKeyCode=vk, modifiers=modifiers)
         self.page('Input.dispatchKeyEvent', type='keyDown' if text else 'rawKeyDown', text=text, **down)

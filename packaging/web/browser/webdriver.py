@@ -23,7 +23,7 @@ from xinput import XInput
 # WebDriver's key values.
 KEYS = {'Tab': '\ue004', 'Return': '\ue007', 'space': ' ', 'Up': '\ue013', 'Down': '\ue015',
         'End': '\ue010', 'Home': '\ue011', 'F4': '\ue034', 'BackSpace': '\ue003', 'Escape': '\ue00c'}
-CONTROL = '\ue009'
+HELD = {'ctrl': '\ue009', 'shift': '\ue008'}
 
 
 def free_port():
@@ -58,12 +58,11 @@ class W3CBrowser(PageDriver):
         self.perform([{'type': 'key', 'id': 'keyboard', 'actions': values}])
 
     def key(self, name):
-        if name.startswith('ctrl+'):
-            letter = name[-1]
-            self.keys([{'type': 'keyDown', 'value': CONTROL}, {'type': 'keyDown', 'value': letter},
-                       {'type': 'keyUp', 'value': letter}, {'type': 'keyUp', 'value': CONTROL}])
-        else:
-            self.keys([{'type': 'keyDown', 'value': KEYS[name]}, {'type': 'keyUp', 'value': KEYS[name]}])
+        *held, last = name.split('+')
+        value = KEYS.get(last, last.upper() if 'shift' in held else last)
+        down = [HELD[h] for h in held] + [value]
+        self.keys([{'type': 'keyDown', 'value': v} for v in down] +
+                  [{'type': 'keyUp', 'value': v} for v in reversed(down)])
 
     def type(self, text):
         self.keys([step for ch in text for step in ({'type': 'keyDown', 'value': ch}, {'type': 'keyUp', 'value': ch})])
