@@ -64,8 +64,6 @@ W *place(W *widget, const char *name, int left, int top, int width, int height, 
 // Every call is Qt's pixmap engine's own, at the size asked for, so the icon looks the same.
 class IconOnDemand final : public QIconEngine {
   public:
-    IconOnDemand() = default;
-    IconOnDemand(const IconOnDemand &) = default;
     QIconEngine *clone() const override { return new IconOnDemand(*this); }
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode,
                QIcon::State state) override {

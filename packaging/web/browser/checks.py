@@ -148,6 +148,7 @@ def offline(browser, server):
 # A play of two tickets made with the mouse, then the window's ticket changed: Keep (right of
 # Help) keeps each; the ticket's menu copies the play (its second item).
 PLAY = [*EXACTA, ('click', 527, 456), ('click', 83, 192), ('click', 527, 456), ('click', 35, 179)]
+PLAYED = '$2.00 Exacta 1/2\n$2.00 Exacta 1/2,3\n'     # the tickets the play copied begins with
 COPY_PLAY = [('right_click', 480, 290), ('key', 'Down'), ('key', 'Down'), ('key', 'Return')]
 
 
@@ -165,7 +166,7 @@ def address(site):
             return browser.clipboard().replace('\r\n', '\n'), person.ticket()
         act(person, PLAY, ticket=False)
         before = now()
-        if not before[0].startswith('$2.00 Exacta 1/2\n$2.00 Exacta 1/2,3\n'):
+        if not before[0].startswith(PLAYED):
             raise Failure(f'the play copied is:\n{before[0]}')
         # The page writes its address a moment after the last change.
         address = lambda: browser.evaluate('location.hash')
@@ -181,8 +182,7 @@ def address(site):
             raise Failure(f'Ctrl+Shift+C copied:\n{browser.clipboard()}')
         person.click(60, 114)
         person.key('ctrl+shift+v')
-        twice = '$2.00 Exacta 1/2\n$2.00 Exacta 1/2,3\n' * 2
-        if not now()[0].startswith(twice):
+        if not now()[0].startswith(PLAYED * 2):
             raise Failure(f'after Ctrl+Shift+V the play copied is:\n{now()[0]}')
         browser.navigate('about:blank')     # else only the fragment would change, not the page
         browser.open(server.url + '#%FF%00garbage')

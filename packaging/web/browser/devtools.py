@@ -18,9 +18,9 @@ KEYS = {
     'Up': ('ArrowUp', 'ArrowUp', 38), 'Down': ('ArrowDown', 'ArrowDown', 40),
     'End': ('End', 'End', 35), 'Home': ('Home', 'Home', 36), 'F4': ('F4', 'F4', 115),
     'BackSpace': ('Backspace', 'Backspace', 8), 'Escape': ('Escape', 'Escape', 27),
-    'ctrl+a': ('a', 'KeyA', 65), 'ctrl+c': ('c', 'KeyC', 67), 'ctrl+v': ('v', 'KeyV', 86),
-    'ctrl+shift+c': ('C', 'KeyC', 67), 'ctrl+shift+v': ('V', 'KeyV', 86),
 }
+# What each held key adds to DevTools' modifiers.
+HELD = {'ctrl': 2, 'shift': 8}
 
 
 class Browser(PageDriver):
@@ -173,8 +173,11 @@ class Browser(PageDriver):
             self.mouse('mouseWheel', x, y, deltaX=0, deltaY=100 if notches > 0 else -100)
 
     def key(self, name):
-        key, code, vk = KEYS[name]
-        modifiers = (2 if 'ctrl+' in name else 0) | (8 if 'shift+' in name else 0)
+        *held, last = name.split('+')
+        # A letter is the key with its code, or its capital with Shift held.
+        key, code, vk = KEYS.get(last) or (last.upper() if 'shift' in held else last,
+                                           f'Key{last.upper()}', ord(last.upper()))
+        modifiers = sum(HELD[h] for h in held)
         text = ' ' if name == 'space' else '\r' if name == 'Return' else ''
         down = dict(key=key, code=code, windowsVirtualKeyCode=vk, modifiers=modifiers)
         self.page('Input.dispatchKeyEvent', type='keyDown' if text else 'rawKeyDown', text=text, **down)
