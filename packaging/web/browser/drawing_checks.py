@@ -70,11 +70,15 @@ RESTORED = """new Promise((resolve) => {
 
 def as_redrawn(browser, after):
     """The canvas, which must be what a whole redraw of the windows paints."""
-    browser.settle()
-    time.sleep(0.5)
-    browser.settle()
+    # Settled: a loaded machine may still be drawing what the last input asked for.
+    seen = None
+    for _ in range(10):
+        browser.settle()
+        time.sleep(0.5)
+        browser.settle()
+        if seen == (seen := browser.evaluate(CANVAS)):
+            break
     browser.expect_clean()
-    seen = browser.evaluate(CANVAS)
     browser.screenshot('/tmp/ztc-canvas.png')
     browser.evaluate(REDRAWN, wait=True)
     redrawn = browser.evaluate(CANVAS)
