@@ -1,10 +1,10 @@
 # SPDX-License-Identifier: MIT
 """What the page needs to draw the window, and what it draws: without WebAssembly a plain word of
 why; with WebGL off the calculator all the same; after lists and menus were opened and closed,
-the canvas as a whole redraw of the windows paints it (a stale pixel anywhere fails it), and so
-after its context was lost and given back and after a phone's turn; after the screen was resized
-and zoomed and put back (where the browser lets a test), the pixels of a page that saw none of
-it; and a placeholder like the window's first frame."""
+the canvas as a whole redraw of the windows paints it (a stale pixel anywhere fails it), in the
+window's colours, and so after its context was lost and given back and after a phone's turn;
+after the screen was resized and zoomed and put back (where the browser lets a test), the pixels
+of a page that saw none of it; and a placeholder like the window's first frame."""
 import base64
 import io
 import time
@@ -39,6 +39,20 @@ CANVAS = """(() => {
     return `${canvas.width}x${canvas.height} ${hash >>> 0}`;
 })()"""
 
+
+# How many of the canvas' pixels are plainly blue, and how many plainly red: the window draws its
+# title and address in blue and nothing in red, so a canvas given its bytes in the wrong order
+# shows them red.
+HUES = """(() => {
+    const canvas = document.querySelector('#screen canvas');
+    const bytes = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let blue = 0, red = 0;
+    for (let i = 0; i < bytes.length; i += 4) {
+        blue += bytes[i + 2] > bytes[i] + 100;
+        red += bytes[i] > bytes[i + 2] + 100;
+    }
+    return [blue, red];
+})()"""
 
 # The canvas painted red, then the windows redrawn whole, as after the canvas is sized.
 REDRAWN = """new Promise((resolve) => {
@@ -136,6 +150,11 @@ def canvas(site, program):
         with page(server.url) as (browser, person):
             act(person, SETTLE[:2] + DISTURB + SETTLE[2:], ticket=False)
             print(f'canvas: after lists and menus, as a whole redraw paints it ({as_redrawn(browser, "lists and menus")})')
+            blue, red = browser.evaluate(HUES)
+            if not blue or red:
+                raise Failure(f'the canvas has {blue} blue pixels and {red} red ones, where the window '
+                              'draws its title in blue and nothing in red: see /tmp/ztc-canvas.png')
+            print(f'canvas: in the window\'s colours ({blue} blue pixels, none red)')
             lost(browser, person, program)
         if engine_name() != 'chromium':  # only Chromium zooms its screen and turns a phone for a test
             return
