@@ -43,6 +43,7 @@
 
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
 #include <emscripten/val.h>
 
 namespace ztc {
@@ -409,13 +410,25 @@ void mirrorInThePage(Form1 &window, const TouchArrangement *touch) {
 // first call, on the page's thread, so the first control of a kind costs many times what the next
 // one does: a throwaway of the costliest kinds is made first, and one control of each kind is
 // drawn where nobody sees it, so that the window's own building and first frame find their code
-// compiled, each in a step of its own.
+// compiled, each in a step of its own. The first paint is spread over frames (a step may ask to
+// come after the next frame rather than the next task).
 class Building : public QObject {
   public:
     Building() { next(); }
 
   private:
-    void next() { QTimer::singleShot(0, this, &Building::step); }
+    void next() {
+        if (!std::exchange(m_afterFrame, false)) {
+            QTimer::singleShot(0, this, &Building::step);
+            return;
+        }
+        emscripten_request_animation_frame(
+            [](double, void *building) {
+                static_cast<Building *>(building)->step();
+                return EM_FALSE;
+            },
+            this);
+    }
     void step() {
         m_steps.takeFirst()();
         if (m_steps.isEmpty())
@@ -450,6 +463,37 @@ class Building : public QObject {
         return false;
     }
 
+    // The window's first paint in parts, a frame each: it shows with its controls kept from
+    // painting (its ground alone is painted then), and lets a few paint in each frame after;
+    // the placeholder stands in until the page hears it is all drawn.
+    void holdThePaint() {
+        QSet<const QWidget *> held;
+        for (QWidget *control : m_window->findChildren<QWidget *>()) {
+            if (!control->isVisibleTo(m_window) || control->objectName().isEmpty() ||
+                control->objectName().startsWith(QLatin1String("qt_")))
+                continue;
+            bool within = false;
+            for (const QWidget *up = control->parentWidget(); up && !within;
+                 up = up->parentWidget())
+                within = held.contains(up);
+            if (within)
+                continue;
+            held.insert(control);
+            m_held.append(control);
+            control->setUpdatesEnabled(false);
+        }
+    }
+    bool paintSome() {
+        // A frame's worth: the costliest kinds take a few milliseconds each to paint.
+        constexpr int perFrame = 8;
+        for (int i = 0; i < perFrame && !m_held.isEmpty(); ++i) {
+            if (QWidget *control = m_held.takeFirst())
+                control->setUpdatesEnabled(true);
+        }
+        m_afterFrame = true;
+        return !m_held.isEmpty();
+    }
+
     void show() {
         // Drawing controls not shown yet moves the window's focus on from the one that had it:
         // it goes back, for the first key typed.
@@ -458,6 +502,9 @@ class Building : public QObject {
         m_window->show();
         if (!emscripten::val::global("ztcAccess").isUndefined())
             keepInTheAddress(*m_window);
+        m_afterFrame = true;
+    }
+    void tellThePage() {
         const emscripten::val page = emscripten::val::global("ztcPage");
         if (!page.isUndefined())
             page.call<void>("shown");
@@ -468,6 +515,8 @@ class Building : public QObject {
     QPointer<QWidget> m_focused;
     QList<QWidget *> m_undrawn;
     QSet<const QMetaObject *> m_kinds;
+    QList<QPointer<QWidget>> m_held;
+    bool m_afterFrame = false;
     QList<std::function<void()>> m_steps = {
         [] { QFontDatabase::families(); },
         // The window's font read, then its first words laid out: the first text a control
@@ -488,7 +537,10 @@ class Building : public QObject {
             m_undrawn = m_window->findChildren<QWidget *>();
         },
         [this] { untilDone([this] { return drawNextKind(); }); },
+        [this] { holdThePaint(); },
         [this] { show(); },
+        [this] { untilDone([this] { return paintSome(); }); },
+        [this] { tellThePage(); },
     };
 };
 

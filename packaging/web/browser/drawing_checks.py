@@ -54,6 +54,39 @@ HUES = """(() => {
     return [blue, red];
 })()"""
 
+# The controls whose place on the canvas is all one colour, as a control never painted leaves it
+# (a label with nothing to say is one colour too, and is left out): those the page has elements
+# for, shown and on the canvas.
+UNPAINTED = """(() => {
+    const canvas = document.querySelector('#screen canvas');
+    const frame = canvas.getBoundingClientRect();
+    const scale = canvas.width / frame.width;
+    const unpainted = [];
+    for (const element of document.querySelectorAll('[data-control]')) {
+        const r = element.getBoundingClientRect();
+        const x = Math.ceil((r.left - frame.left) * scale), y = Math.ceil((r.top - frame.top) * scale);
+        const w = Math.floor(r.width * scale), h = Math.floor(r.height * scale);
+        if (element.hidden || w < 1 || h < 1 || x < 0 || y < 0 || x + w > canvas.width
+            || y + h > canvas.height || (!element.querySelector('input') && !element.textContent.trim()))
+            continue;
+        const pixels = new Uint32Array(canvas.getContext('2d').getImageData(x, y, w, h).data.buffer);
+        if (pixels.every((pixel) => pixel === pixels[0]))
+            unpainted.push(element.dataset.control);
+    }
+    return unpainted;
+})()"""
+
+
+def painted(browser, where):
+    """Every control is painted once the page says the window runs."""
+    unpainted = browser.evaluate(UNPAINTED)
+    if unpainted:
+        browser.screenshot('/tmp/ztc-canvas.png')
+        raise Failure(f'{where}, the window running, {", ".join(unpainted)} not painted: '
+                      'see /tmp/ztc-canvas.png')
+    print(f'canvas: {where}, every control painted once the window runs')
+
+
 # The canvas painted red, then the windows redrawn whole, as after the canvas is sized.
 REDRAWN = """new Promise((resolve) => {
     const canvas = document.querySelector('#screen canvas');
@@ -148,6 +181,7 @@ def canvas(site, program):
     server = Server(site)
     try:
         with page(server.url) as (browser, person):
+            painted(browser, 'on the desktop')
             act(person, SETTLE[:2] + DISTURB + SETTLE[2:], ticket=False)
             print(f'canvas: after lists and menus, as a whole redraw paints it ({as_redrawn(browser, "lists and menus")})')
             blue, red = browser.evaluate(HUES)
@@ -164,6 +198,7 @@ def canvas(site, program):
                           f'page\'s that saw none ({plain}): see /tmp/ztc-canvas.png')
         print(f'canvas: after a resize and a zoom to 1.75 and back, as a page that saw none ({plain})')
         with page(server.url, 'Pixel') as (browser, phone):
+            painted(browser, 'on a phone')
             phone.tap(*phone.reveal('Command7'))  # CLEAR ALL: where no caret blinks
             for sideways in (True, False):
                 phone.turn(sideways)
