@@ -38,6 +38,7 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -463,6 +464,23 @@ class Building : public QObject {
         return false;
     }
 
+    // The memory the window's backing store will take, touched a part at a step and given back
+    // as it shows, so that the store is made there: the first touch of a page of the module's
+    // memory is what costs, and the store, the largest thing the window makes, would take them
+    // all in its first paint.
+    bool touchTheStore() {
+        if (m_store.isNull()) {
+            m_store =
+                QImage(m_window->size() * m_window->devicePixelRatioF(), QImage::Format_RGBX8888);
+            if (m_store.isNull())
+                return false;
+        }
+        const int rows = std::min(m_store.height() - m_touched, m_store.height() / 4 + 1);
+        std::memset(m_store.scanLine(m_touched), 0, size_t(rows) * m_store.bytesPerLine());
+        m_touched += rows;
+        return m_touched < m_store.height();
+    }
+
     // The window's first paint in parts, a frame each: it shows with its controls kept from
     // painting (its ground alone is painted then), and lets a few paint in each frame after;
     // the placeholder stands in until the page hears it is all drawn.
@@ -499,6 +517,7 @@ class Building : public QObject {
         // it goes back, for the first key typed.
         if (m_focused)
             m_focused->setFocus();
+        m_store = QImage();
         m_window->show();
         if (!emscripten::val::global("ztcAccess").isUndefined())
             keepInTheAddress(*m_window);
@@ -515,6 +534,8 @@ class Building : public QObject {
     QPointer<QWidget> m_focused;
     QList<QWidget *> m_undrawn;
     QSet<const QMetaObject *> m_kinds;
+    QImage m_store;
+    int m_touched = 0;
     QList<QPointer<QWidget>> m_held;
     bool m_afterFrame = false;
     QList<std::function<void()>> m_steps = {
@@ -537,6 +558,7 @@ class Building : public QObject {
             m_undrawn = m_window->findChildren<QWidget *>();
         },
         [this] { untilDone([this] { return drawNextKind(); }); },
+        [this] { untilDone([this] { return touchTheStore(); }); },
         [this] { holdThePaint(); },
         [this] { show(); },
         [this] { untilDone([this] { return paintSome(); }); },
