@@ -208,6 +208,7 @@ class WebKit(XInput, W3CBrowser):
                 '--enable-webgl=false']
         capabilities = {'alwaysMatch': {'webkitgtk:browserOptions': {'binary': self.MINIBROWSER, 'args': args}}}
         self.session = self.request('POST', '/session', {'capabilities': capabilities})['sessionId']
+        self.focus_window()
 
     def request(self, method, path, body=None):
         data = json.dumps(body).encode() if body is not None else None

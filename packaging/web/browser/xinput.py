@@ -11,11 +11,21 @@ class XInput:
     def xdotool(self, *args):
         subprocess.run(['xdotool', *args], env=self.display.env, check=True, capture_output=True, timeout=60)
 
+    def window(self):
+        """The browser's window on the X screen, once it shows."""
+        return subprocess.run(['xdotool', 'search', '--sync', '--onlyvisible', '--class', 'MiniBrowser'],
+                              env=self.display.env, capture_output=True, text=True).stdout.split()[0]
+
+    def focus_window(self):
+        """The browser's window given the keyboard's focus, as a window manager would: without
+        one, it has it only while the pointer happens to rest on it, and a page without it may
+        not write the clipboard (WebKitGTK then refuses every write)."""
+        self.xdotool('windowfocus', self.window())
+
     def window_origin(self):
         """Where the page's top left lies on the X screen."""
         if not hasattr(self, '_origin'):
-            window = subprocess.run(['xdotool', 'search', '--sync', '--onlyvisible', '--class', 'MiniBrowser'],
-                                    env=self.display.env, capture_output=True, text=True).stdout.split()[0]
+            window = self.window()
             geometry = subprocess.run(['xdotool', 'getwindowgeometry', '--shell', window], env=self.display.env,
                                       capture_output=True, text=True).stdout
             values = dict(line.split('=') for line in geometry.split())
