@@ -187,7 +187,13 @@ TouchArrangement::TouchArrangement(Form1 &form, InSteps)
       m_playBack(new QPushButton(tr("Back to the ticket"), m_playSheet)), m_style(new TouchStyle),
       m_finger(new Finger(this)) {
     // The sheet, the legs, then the dock and what follows the window: the controls' order.
-    m_steps = {[this] { arrangeSheet(); }, [this] { arrangeLegs(); }, [this] { arrangeDock(); }};
+    m_steps = {[this] { arrangeSheet(); },
+               [this] { arrangeBox(m_form.Combo1); },
+               [this] { arrangeBox(m_form.Combo2); },
+               [this] { arrangeBox(m_form.Combo3); },
+               [this] { arrangeLegs(); },
+               [this] { arrangeDock(); },
+               [this] { arrangeTicket(); }};
 }
 
 bool TouchArrangement::build() {
@@ -217,14 +223,16 @@ void TouchArrangement::arrangeSheet() {
     move(m_form.Label9, m_sheet, sized(face, 14));
     for (QLabel *caption : {m_form.Label00, m_form.Label0, m_form.Label000})
         move(caption, m_sheet, label);
-    for (ComboBox *box : {m_form.Combo1, m_form.Combo2, m_form.Combo3}) {
-        move(box, m_sheet, sized(face, 17));
-        box->setStyle(m_style);
-        box->setItemDelegate(new BoxRowDelegate(box));
-        box->view()->setFont(box->font());
-        box->setMaxVisibleItems(10);
-        box->view()->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    }
+}
+
+// Each box lays its list out again, more than once: a step of its own.
+void TouchArrangement::arrangeBox(ComboBox *box) {
+    move(box, m_sheet, sized(m_form.font(), 17));
+    box->setStyle(m_style);
+    box->setItemDelegate(new BoxRowDelegate(box));
+    box->view()->setFont(box->font());
+    box->setMaxVisibleItems(10);
+    box->view()->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
 void TouchArrangement::arrangeLegs() {
@@ -256,7 +264,6 @@ void TouchArrangement::arrangeLegs() {
 
 void TouchArrangement::arrangeDock() {
     const QFont face = m_form.font();
-    const QFont label = sized(face, 15);
     for (QPushButton *button :
          {m_form.Command7, m_form.Command8, m_form.Command9, m_form.CommandKeep})
         move(button, m_dock, sized(face, 16, true));
@@ -288,6 +295,11 @@ void TouchArrangement::arrangeDock() {
     });
     m_playButton->setText(tr("Play"));
     m_playButton->setEnabled(false);
+}
+
+void TouchArrangement::arrangeTicket() {
+    const QFont face = m_form.font();
+    const QFont label = sized(face, 15);
     move(m_form.LabelCount, m_dock, label);
     move(m_form.Label7, m_dock, label);
     move(m_form.Text1, m_dock, sized(face, 15));

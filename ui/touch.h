@@ -27,6 +27,7 @@ class QWindow;
 
 namespace ztc {
 
+class ComboBox;
 class Finger;
 class Form1;
 
@@ -56,8 +57,10 @@ class TouchArrangement : public QObject {
 
   private:
     void arrangeSheet();
+    void arrangeBox(ComboBox *box);
     void arrangeLegs();
     void arrangeDock();
+    void arrangeTicket();
     // A finger's drag scrolls what the viewport shows.
     void scrollByFinger(QWidget *viewport);
     void heldAt(QWindow *window, QPointF at);
