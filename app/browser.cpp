@@ -24,14 +24,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QListView>
 #include <QListWidget>
 #include <QLoggingCategory>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
 #include <QSet>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -546,6 +549,8 @@ class Building : public QObject {
         [] { QFontMetricsF(QApplication::font()).horizontalAdvance(QStringLiteral("Combo1")); },
         [] { delete new QLineEdit; },
         [] { delete new QListView; },
+        // A text's document laid out, then the ticket's box around one.
+        [] { QTextDocument(QStringLiteral("Combo1")).size(); },
         [] { delete new QPlainTextEdit; },
         [this] { m_window = new Form1(Form1::inSteps); },
         [this] { untilDone([this] { return m_window->build(); }); },
@@ -556,6 +561,31 @@ class Building : public QObject {
             m_window->ensurePolished();
             m_focused = m_window->focusWidget();
             m_undrawn = m_window->findChildren<QWidget *>();
+        },
+        // The first drawing in parts: a painter's fill, a shaded one, a smoothed outline, a plain
+        // control's, then each kind.
+        [] {
+            QImage image(16, 16, QImage::Format_RGB32);
+            QPainter(&image).fillRect(image.rect(), QApplication::palette().window());
+        },
+        [] {
+            QImage image(16, 16, QImage::Format_RGB32);
+            QLinearGradient shade(0, 0, 0, 16);
+            shade.setColorAt(0, Qt::white);
+            shade.setColorAt(1, Qt::gray);
+            QPainter(&image).fillRect(image.rect(), shade);
+        },
+        [] {
+            QImage image(16, 16, QImage::Format_RGB32);
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
+        },
+        [] {
+            QWidget control;
+            control.resize(16, 16);
+            QImage image(control.size(), QImage::Format_RGB32);
+            control.render(&image);
         },
         [this] { untilDone([this] { return drawNextKind(); }); },
         [this] { untilDone([this] { return touchTheStore(); }); },
