@@ -115,12 +115,19 @@
         });
     }
 
-    // The program has shown its window. Once it is drawn, and its controls' elements are all on
-    // the page for a screen reader, it takes the placeholder's place and gets what was typed or
-    // tapped meanwhile.
+    // The program has shown its window. Once it is drawn, the canvas is shown under the
+    // placeholder; a frame later, once its controls' elements are all on the page for a screen
+    // reader, the window takes the placeholder's place and gets what was typed or tapped
+    // meanwhile. (A browser hands a shown canvas to its compositor whole at every frame that
+    // changes it, which on a phone costs as much as a control's paint: hidden, the window's
+    // first paint in parts costs that once.)
     window.ztcPage = {
         shown() {
-            const drawn = new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+            const frame = () => new Promise((resolve) => requestAnimationFrame(resolve));
+            const drawn = frame().then(frame).then(() => {
+                body.dataset.state = 'drawn';
+                return frame();
+            });
             Promise.all([drawn, window.ztcAccess && window.ztcAccess.allMade]).then(() => {
                 placeholder.remove();
                 loading.remove();
