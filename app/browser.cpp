@@ -32,6 +32,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPolygonF>
 #include <QScreen>
 #include <QSet>
 #include <QTextDocument>
@@ -409,6 +410,10 @@ void mirrorInThePage(Form1 &window, const TouchArrangement *touch) {
     new PageMirror(window, touch);
 }
 
+// An opaque window's store on the page: what is drawn unseen ahead is drawn in its format, so
+// that the window's own paint finds the very code it runs compiled.
+constexpr QImage::Format kStoreFormat = QImage::Format_RGBX8888;
+
 // The window built, joined to the page and shown, a step at a time, each a task of its own so
 // that the page keeps taking input. The browser compiles each of the program's functions on its
 // first call, on the page's thread, so the first control of a kind costs many times what the next
@@ -459,7 +464,7 @@ class Building : public QObject {
             // control the size of the screen costs no more than a box.
             const QRect top(0, 0, control->width(), std::min(control->height(), 64));
             const qreal ratio = control->devicePixelRatioF();
-            QImage image(top.size() * ratio, QImage::Format_RGB32);
+            QImage image(top.size() * ratio, kStoreFormat);
             image.setDevicePixelRatio(ratio);
             control->render(&image, {}, top, QWidget::DrawWindowBackground);
             return true;
@@ -473,8 +478,7 @@ class Building : public QObject {
     // all in its first paint.
     bool touchTheStore() {
         if (m_store.isNull()) {
-            m_store =
-                QImage(m_window->size() * m_window->devicePixelRatioF(), QImage::Format_RGBX8888);
+            m_store = QImage(m_window->size() * m_window->devicePixelRatioF(), kStoreFormat);
             if (m_store.isNull())
                 return false;
         }
@@ -562,29 +566,42 @@ class Building : public QObject {
             m_focused = m_window->focusWidget();
             m_undrawn = m_window->findChildren<QWidget *>();
         },
-        // The first drawing in parts: a painter's fill, a shaded one, a smoothed outline, a plain
-        // control's, then each kind.
+        // The first drawing in parts: a painter's fill, a shaded one, a smoothed outline, a
+        // translucent mark laid over (a box's arrow), a plain control's, then each kind.
         [] {
-            QImage image(16, 16, QImage::Format_RGB32);
+            QImage image(16, 16, kStoreFormat);
             QPainter(&image).fillRect(image.rect(), QApplication::palette().window());
         },
         [] {
-            QImage image(16, 16, QImage::Format_RGB32);
+            QImage image(16, 16, kStoreFormat);
             QLinearGradient shade(0, 0, 0, 16);
             shade.setColorAt(0, Qt::white);
             shade.setColorAt(1, Qt::gray);
             QPainter(&image).fillRect(image.rect(), shade);
         },
         [] {
-            QImage image(16, 16, QImage::Format_RGB32);
+            QImage image(16, 16, kStoreFormat);
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
         },
         [] {
+            QImage mark(8, 8, QImage::Format_ARGB32_Premultiplied);
+            mark.fill(Qt::transparent);
+            {
+                QPainter painter(&mark);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(QApplication::palette().text());
+                painter.drawPolygon(QPolygonF({{0, 2}, {8, 2}, {4, 6}}));
+            }
+            QImage image(16, 16, kStoreFormat);
+            QPainter(&image).drawImage(QPointF(4, 4), mark);
+        },
+        [] {
             QWidget control;
             control.resize(16, 16);
-            QImage image(control.size(), QImage::Format_RGB32);
+            QImage image(control.size(), kStoreFormat);
             control.render(&image);
         },
         [this] { untilDone([this] { return drawNextKind(); }); },
