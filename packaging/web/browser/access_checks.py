@@ -190,9 +190,9 @@ def shown(browser, control):
                             f"(document.querySelector('[data-control={control}]'))").replace('\r\n', '\n')
 
 
-def soon(check):
-    """Whether check comes true within five seconds."""
-    for _ in range(100):
+def soon(check, seconds=5):
+    """Whether check comes true within so many seconds (five unless told)."""
+    for _ in range(seconds * 20):
         if check():
             return True
         time.sleep(0.05)

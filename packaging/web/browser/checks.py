@@ -258,7 +258,9 @@ def update(site):
             loading()
             browser.open(server.url)   # the old version still, whole, and now the only tab
         expected = sorted(['another-app', f'zandrel-ticket-calculator-new{version[3:]}'])
-        if not access_checks.soon(lambda: caches() == expected):
+        # The new worker fetches the whole new version before it takes over: on a busy machine
+        # that is more than a few seconds.
+        if not access_checks.soon(lambda: caches() == expected, 30):
             raise Failure(f'the new version did not take over, or took more than its own: caches {caches()}')
         browser.open(server.url)
         if versions() != ('new', 'new'):
