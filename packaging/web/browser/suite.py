@@ -27,6 +27,8 @@ const screen = document.getElementById('screen');
 screen.style.width = '1000px';
 screen.style.height = '700px';
 window.suiteOutput = [];
+// A script's error that ends the suite midway, said where the report is read.
+addEventListener('error', (event) => window.suiteOutput.push(`uncaught: ${event.message}`));
 createQtAppInstance({
     qtContainerElements: [screen],
     arguments: decodeURIComponent(location.hash.slice(1)).split('\\n').filter((a) => a),
@@ -59,7 +61,7 @@ def suite(program, *arguments):
         deadline = time.monotonic() + 280
         while time.monotonic() < deadline:
             lines = browser.evaluate('window.suiteOutput || []')
-            if any(line.startswith(('********* Finished testing', 'aborted:')) for line in lines):
+            if any(line.startswith(('********* Finished testing', 'aborted:', 'uncaught:')) for line in lines):
                 break
             time.sleep(0.2)
     finally:
